@@ -1,0 +1,15 @@
+# One place for the warning flags every target of ours uses.
+function(tessiva_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4)
+    if(TESSIVA_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+                                              -Wnon-virtual-dtor -Wcast-align)
+    if(TESSIVA_WERROR)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
+  endif()
+endfunction()

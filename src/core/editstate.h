@@ -1,0 +1,53 @@
+#pragma once
+// The editing state every screen shares. One instance is created in main and
+// handed to everyone who needs it by reference; plain values, all on the
+// user-interface thread.
+
+#include "core/addressmap.h"
+#include "core/expansionslot.h"
+#include "core/patchimage.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class EditState
+{
+public:
+    static constexpr int DefaultUnitId = 17;
+    static constexpr int MinUnitId = 17;
+    static constexpr int MaxUnitId = 32;
+    static constexpr int ExpansionSlotCount = 5; // P, A, B, C, D
+    static constexpr int WaveNameCount = 256;
+
+    PatchImage patchImage;
+
+    // Start-up values of everything below (patch image initialised too).
+    void reset();
+
+    // The device byte on the wire.
+    std::uint8_t deviceByte() const { return std::uint8_t(UnitId - 1); }
+
+    int CurrentTone = 1;
+    std::array<std::uint8_t, 2> EditPrefix{addr::AreaTempPatch, 0x00};
+    bool SendLock = false;
+    bool PatchModified = false;
+    bool MidiClosed = true;
+    bool LogMessages = false;
+    bool PlayNoteOn = false;
+    std::uint8_t LastSentValue = 0;
+    int UnitId = DefaultUnitId;
+    std::array<std::uint8_t, addr::SystemCommonSize> SystemCommon{};
+    std::array<std::uint8_t, addr::ToneCount> ToneWaveNumber{};
+    std::array<ExpansionSlot, ExpansionSlotCount> Expansion{};
+    std::array<QString, WaveNameCount> WaveNameTable{};
+
+    // Patch mode addresses the temporary patch; Perform mode the patch of a
+    // performance part.
+    bool inPerformMode() const { return EditPrefix[0] == addr::AreaPerformancePart; }
+    int currentPart() const { return inPerformMode() ? EditPrefix[1] : 0; }
+
+    // Four-byte address of a parameter of the edited patch.
+    addr::Address commonAddress(int offset) const;
+    addr::Address toneAddress(int tone, int offset) const;
+};
