@@ -1,0 +1,270 @@
+#include "midi/sysexprotocol.h"
+
+#include "core/editstate.h"
+#include "core/infosink.h"
+#include "core/patchimage.h"
+#include "midi/hublink.h"
+#include "midi/midisender.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <optional>
+
+namespace {
+constexpr int OutLineLimit = 250;  // first outgoing log line grows while shorter
+constexpr int DumpLineLimit = 255; // first incoming dump line grows while shorter
+constexpr int ParseLineFlush = 80; // parse line goes out once this long
+constexpr std::uint8_t LastHeldArea = addr::AreaUser; // 04..11 are read past quietly
+
+const QString MidiClosedText = QStringLiteral("Midi Closed");
+const QString MidiClosedRequestText = QStringLiteral("Midi Closed ");
+
+bool sevenBitAddress(const std::array<std::uint8_t, 4> &bytes)
+{
+    for (std::uint8_t b : bytes)
+        if (b > sysex::DataMask)
+            return false;
+    return true;
+}
+
+// The editor only keeps what it edits: the patch of Patch mode and of a
+// performance part. Temporary performance data is read back, never mirrored.
+bool mirroredArea(std::uint8_t area)
+{
+    return area == addr::AreaPerformancePart || area == addr::AreaTempPatch;
+}
+
+// Appends " XX" for each byte, the first line up to its limit, the rest to
+// the second line.
+void appendOut(QString &first, QString &second, const std::uint8_t *bytes, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        QString &line = first.size() < OutLineLimit ? first : second;
+        line += QLatin1Char(' ') + sysex::hexByte(bytes[i]);
+    }
+}
+} // namespace
+
+// The incoming log lines of one message; builds nothing while the log window
+// is closed, so the parse stays cheap when nobody looks.
+struct SysexProtocol::InLog
+{
+    InLog(bool enabled, HubLink &link) : on(enabled), hub(link) {}
+
+    void dump(const std::uint8_t *bytes, int length)
+    {
+        if (!on)
+            return;
+        for (int i = 0; i < length; ++i) {
+            QString &line = dump1.size() < DumpLineLimit ? dump1 : dump2;
+            line += sysex::hexByte(bytes[i]) + QLatin1Char(' ');
+        }
+    }
+    void entry(const QString &text)
+    {
+        if (on)
+            parse += text;
+    }
+    // "sy0A05 ": tag, offset and value run together.
+    void entry(const char *tag, int offset, std::uint8_t value)
+    {
+        if (on)
+            parse += QLatin1String(tag) + sysex::hexByte(offset) + sysex::hexByte(value) +
+                     QLatin1Char(' ');
+    }
+    // "P10A 05 ": the performance entries keep offset and value apart.
+    void performanceEntry(int offset, std::uint8_t value)
+    {
+        if (on)
+            parse += QLatin1String("P1") + sysex::hexByte(offset) + QLatin1Char(' ') +
+                     sysex::hexByte(value) + QLatin1Char(' ');
+    }
+    void afterDataByte()
+    {
+        if (on && parse.size() >= ParseLineFlush) {
+            hub.AddInLog(parse);
+            parse.clear();
+        }
+    }
+    void finish()
+    {
+        if (!on)
+            return;
+        hub.AddInLog(parse);
+        hub.AddInLog(dump1);
+        hub.AddInLog(dump2);
+    }
+
+    bool on;
+    HubLink &hub;
+    QString parse, dump1, dump2;
+};
+
+SysexProtocol::SysexProtocol(EditState &state, InfoSink &info, HubLink &hub)
+    : state_(state), info_(info), hub_(hub)
+{
+}
+
+void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *data, int count)
+{
+    if (state_.SendLock)
+        return;
+    sysex::Buffer buf;
+    const int length = sysex::buildDataSet(buf, state_.deviceByte(), adrs, data, count);
+    if (length == 0) {
+#ifndef NDEBUG
+        qCritical("SendDataSet refused: %d data bytes, or a byte above 7Fh", count);
+#endif
+        return;
+    }
+
+    state_.PatchModified = true;
+    hub_.LedOut();
+
+    if (mirroredArea(adrs[0])) {
+        const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
+        if (place && place->offset + count <= addr::SlotSize)
+            std::copy(data, data + count, state_.patchImage.data() + place->position());
+    }
+
+    const bool log = state_.LogMessages;
+    QString first, second;
+    if (log) {
+        first = QStringLiteral("Len=%1 ").arg(count);
+        appendOut(first, second, buf.data(), length);
+    }
+
+    if (state_.MidiClosed)
+        info_.ShowInfo(MidiClosedText);
+    else if (sender_)
+        sender_->SendLongMsg(buf.data(), length);
+
+    if (log) {
+        hub_.AddOutLog(first);
+        hub_.AddOutLog(second);
+    }
+    if (count == 1)
+        state_.LastSentValue = data[0];
+    hub_.PlayEditNote();
+}
+
+void SysexProtocol::RequestData(const addr::Address &adrs, const addr::Size &size)
+{
+    if (!sevenBitAddress(adrs) || !sevenBitAddress(size)) {
+#ifndef NDEBUG
+        qCritical("RequestData refused: an address or size byte above 7Fh");
+#endif
+        return;
+    }
+    hub_.LedOut();
+    state_.SendLock = true;
+    const sysex::Request msg = sysex::buildRequest(state_.deviceByte(), adrs, size);
+    if (state_.LogMessages) {
+        QString line;
+        appendOut(line, line, msg.data(), sysex::RequestLength);
+        hub_.AddOutLog(line);
+    }
+    if (state_.MidiClosed)
+        info_.ShowInfo(MidiClosedRequestText);
+    else if (sender_)
+        sender_->SendLongMsg(msg.data(), sysex::RequestLength);
+}
+
+ParseResult SysexProtocol::parseIncoming(const std::uint8_t *bytes, int length)
+{
+    ParseResult result;
+    InLog log(state_.LogMessages, hub_);
+    if (!bytes || length < 0)
+        length = 0;
+    log.dump(bytes, length);
+
+    const auto ignore = [&](const QString &reason) {
+        result.reason = reason;
+        log.entry(reason + QLatin1Char(' '));
+        log.finish();
+        return result;
+    };
+
+    const QString bad = sysex::verify(
+        bytes, length, std::uint8_t(state_.deviceByte() & sysex::DataMask), sysex::CommandDataSet);
+    if (!bad.isEmpty())
+        return ignore(bad);
+
+    const addr::Address adrs = sysex::addressOf(bytes);
+    const std::uint8_t *data = bytes + sysex::DataPos;
+    const int count = length - sysex::Overhead;
+    const std::uint8_t area = adrs[0];
+
+    if (area == addr::AreaSystem) {
+        if (adrs[2] <= addr::LastSystemCommonBlock) {
+            storeSystem(data, count, adrs[3], result, log);
+            if (!result.stored() && result.reason.isEmpty())
+                result.reason = QStringLiteral("no data bytes");
+            log.finish();
+            return result;
+        }
+        for (int j = 0; j < count; ++j) {
+            log.entry("st", adrs[3] + j, data[j]);
+            log.afterDataByte();
+        }
+        result.reason = QStringLiteral("scale tune data is not kept");
+        log.finish();
+        return result;
+    }
+
+    if (area > LastHeldArea) {
+        log.entry(QStringLiteral("Undefined adrs[2] = ") + sysex::hexByte(area) + QLatin1Char(' '));
+        result.reason = QStringLiteral("undefined area %1").arg(sysex::hexByte(area));
+        log.finish();
+        return result;
+    }
+    if (area > addr::AreaTempPatch)
+        return ignore(QStringLiteral("area %1 is not kept").arg(sysex::hexByte(area)));
+
+    const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
+    if (!place)
+        return ignore(QStringLiteral("block %1 names no patch block").arg(sysex::hexByte(adrs[2])));
+    if (place->offset + count > addr::SlotSize)
+        return ignore(QStringLiteral("%1 bytes at offset %2 run past slot %3")
+                          .arg(count)
+                          .arg(sysex::hexByte(place->offset))
+                          .arg(place->slot));
+
+    std::uint8_t *target = state_.patchImage.data() + place->position();
+    for (int j = 0; j < count; ++j) {
+        target[j] = data[j];
+        if (area == addr::AreaTempPerformance)
+            log.performanceEntry(adrs[3] + j, data[j]);
+        log.afterDataByte();
+    }
+    result.outcome = ParseResult::Outcome::Stored;
+    result.target = ParseResult::Target::Slot;
+    result.slot = place->slot;
+    result.offset = place->offset;
+    result.count = count;
+    log.finish();
+    return result;
+}
+
+void SysexProtocol::storeSystem(const std::uint8_t *data, int count, int offset,
+                                ParseResult &result, InLog &log)
+{
+    result.target = ParseResult::Target::System;
+    result.offset = offset;
+    for (int j = 0; j < count; ++j) {
+        const int o = offset + j;
+        if (o >= addr::SystemCommonSize) {
+            result.stopNotification = true;
+            result.reason = QStringLiteral("system common offset %1 is past its %2 bytes")
+                                .arg(sysex::hexByte(o))
+                                .arg(addr::SystemCommonSize);
+            log.entry(result.reason + QLatin1Char(' '));
+            break;
+        }
+        state_.SystemCommon[std::size_t(o)] = data[j];
+        log.entry("sy", o, data[j]);
+        log.afterDataByte();
+        result.outcome = ParseResult::Outcome::Stored;
+        ++result.count;
+    }
+}
