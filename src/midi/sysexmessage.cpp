@@ -104,6 +104,27 @@ QString hexByte(int value)
     return QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
 }
 
+QList<QByteArray> splitMessages(const QByteArray &stream)
+{
+    QList<QByteArray> pieces;
+    QByteArray current;
+    for (const char c : stream) {
+        const auto b = std::uint8_t(c);
+        if (b == Start && !current.isEmpty()) {
+            pieces.append(current);
+            current.clear();
+        }
+        current.append(c);
+        if (b == End) {
+            pieces.append(current);
+            current.clear();
+        }
+    }
+    if (!current.isEmpty())
+        pieces.append(current);
+    return pieces;
+}
+
 addr::Address addressOf(const std::uint8_t *bytes)
 {
     return addr::Address{bytes[AddressPos], bytes[AddressPos + 1], bytes[AddressPos + 2],

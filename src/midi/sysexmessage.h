@@ -7,6 +7,7 @@
 #include "core/addressmap.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -61,6 +62,11 @@ QByteArray requestMessage(std::uint8_t device, const addr::Address &adrs, const 
 // device), with a correct checksum. Returns an empty string when it is, or the
 // reason it is not, as a short text for the log and the command-line tool.
 QString verify(const std::uint8_t *bytes, int length, std::uint8_t device, std::uint8_t command);
+
+// Cuts a byte stream (a .syx file) into messages, each from F0 to the next
+// F7. Bytes outside a message, and a message cut short by another F0 or by the
+// end, come out as pieces of their own, so nothing is dropped unseen.
+QList<QByteArray> splitMessages(const QByteArray &stream);
 
 // Address bytes 5..8 of a message at least 9 bytes long.
 addr::Address addressOf(const std::uint8_t *bytes);

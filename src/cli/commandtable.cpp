@@ -1,0 +1,13 @@
+#include "cli/clicommand.h"
+
+namespace cli {
+
+QList<Command> allCommands()
+{
+    QList<Command> all;
+    all += messageCommands();
+    all += parseCommands();
+    return all;
+}
+
+} // namespace cli
