@@ -1,0 +1,276 @@
+#include "core/wavelistfile.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString ShippedDir = QStringLiteral(TESSIVA_SOURCE_DIR "/data/exp.txt/");
+const QString ReferenceDir = QStringLiteral(TESSIVA_SHARED_DIR "/data/waves/");
+
+struct Shipped
+{
+    const char *file;
+    const char *cbName;
+    int group;
+    int groupId;
+    int maxWaves;
+    const char *reference; // wave list the names come from; empty for templates
+};
+
+// clang-format off
+const Shipped ShippedFiles[] = {
+    {"NoWave.txt",   "None",         0, 0,  1,   ""},
+    {"P-piano.txt",  "Piano Select", 1, 1,  10,  "SO-PCM1-01_PianoSelections.txt"},
+    {"P-gitbrs.txt", "Gtr&Brass",    1, 2,  38,  "SO-PCM1-02_GuitarBrass.txt"},
+    {"P-rockdr.txt", "Rock Drums",   1, 3,  90,  "SO-PCM1-03_RockDrums.txt"},
+    {"P-gr-pi.txt",  "Grand Piano",  1, 4,  17,  "SO-PCM1-04_GrandPiano.txt"},
+    {"P-accord.txt", "Accordion",    1, 5,  255, ""},
+    {"P-baroq.txt",  "Baroque",      1, 6,  24,  "SO-PCM1-06_Baroque.txt"},
+    {"P-orchfx.txt", "Orch FX",      1, 7,  255, ""},
+    {"P-countr.txt", "Country/Folk", 1, 8,  79,  "SO-PCM1-08_CountryFolk.txt"},
+    {"P-09.txt",     "09",           1, 9,  255, ""},
+    {"P-10.txt",     "10",           1, 10, 255, ""},
+    {"P-cust01.txt", "Custom1",      1, 0,  255, ""},
+    {"P-cust02.txt", "Custom2",      1, 0,  255, ""},
+    {"P-exp01.txt",  "Experience",   2, 99, 19,  "SR-JV80-99_Experience.txt"},
+    {"P-exp02.txt",  "Experience2",  2, 98, 27,  "SR-JV80-98_ExperienceII.txt"},
+    {"ExpPop.txt",   "Pop",          2, 1,  224, "SR-JV80-01_Pop.txt"},
+    {"ExpOrch.txt",  "Orchestral",   2, 2,  174, "SR-JV80-02_Orchestral.txt"},
+    {"ExpPiano.txt", "Piano",        2, 3,  73,  "SR-JV80-03_Piano.txt"},
+    {"ExpVinta.txt", "VintageSynth", 2, 4,  255, "SR-JV80-04_VintageSynth.txt"},
+    {"ExpWorld.txt", "World",        2, 5,  255, "SR-JV80-05_World.txt"},
+    {"ExpDance.txt", "Dance",        2, 6,  255, "SR-JV80-06_Dance.txt"},
+    {"ExpSpSnd.txt", "SuperSound",   2, 7,  255, "SR-JV80-07_SuperSoundSet.txt"},
+    {"ExpKb670.txt", "Keys 60s-70s", 2, 8,  255, "SR-JV80-08_Keys60s70s.txt"},
+    {"ExpSessi.txt", "Session",      2, 9,  206, "SR-JV80-09_Session.txt"},
+    {"ExpBsDrm.txt", "Bass&Drum",    2, 10, 241, "SR-JV80-10_BassDrum.txt"},
+    {"ExpTech.txt",  "Techno",       2, 11, 255, "SR-JV80-11_Techno.txt"},
+    {"ExpHipHp.txt", "Hip-Hop",      2, 12, 255, "SR-JV80-12_HipHop.txt"},
+    {"ExpVocal.txt", "Vocal",        2, 13, 82,  "SR-JV80-13_Vocal.txt"},
+    {"ExpCus01.txt", "Custom1",      2, 0,  255, ""},
+    {"ExpCus02.txt", "Custom2",      2, 0,  255, ""},
+    {"ExpOrch2.txt", "Experience",   2, 99, 19,  "SR-JV80-99_Experience.txt"},
+    {"ExpCus03.txt", "Experience2",  2, 98, 27,  "SR-JV80-98_ExperienceII.txt"},
+    {"ExpCus04.txt", "Custom4",      2, 0,  255, ""},
+    {"ExpExp01.txt", "Experience",   2, 99, 19,  "SR-JV80-99_Experience.txt"},
+    {"ExpExp02.txt", "Experience2",  2, 98, 27,  "SR-JV80-98_ExperienceII.txt"},
+    {"ExpAsia.txt",  "Asia",         2, 14, 175, "SR-JV80-14_Asia.txt"},
+    {"ExpSpcFX.txt", "Special FX",   2, 15, 248, "SR-JV80-15_SpecialFX.txt"},
+    {"ExpOrcII.txt", "Orchestral2",  2, 16, 153, "SR-JV80-16_OrchestralII.txt"},
+    {"ExpCntry.txt", "Country",      2, 17, 247, "SR-JV80-17_Country.txt"},
+    {"ExpLatin.txt", "Latin",        2, 18, 255, "SR-JV80-18_Latin.txt"},
+    {"ExpHouse.txt", "House",        2, 19, 255, "SR-JV80-19_House.txt"},
+    {"IntA.txt",     nullptr,        0, 1,  255, "IntA.txt"},
+    {"IntB.txt",     nullptr,        0, 2,  193, "IntB.txt"},
+};
+// clang-format on
+
+// The reference lists hold one name per line after their "[Waves]" line.
+QStringList referenceNames(const QString &file)
+{
+    QFile f(ReferenceDir + file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines.mid(lines.indexOf(QStringLiteral("[Waves]")) + 1);
+}
+
+QString writeFile(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+} // namespace
+
+class TestWaveListFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyShippedFileIsListed()
+    {
+        QStringList listed;
+        for (const Shipped &s : ShippedFiles)
+            listed << QLatin1String(s.file);
+        QStringList shipped = QDir(ShippedDir).entryList({QStringLiteral("*.txt")}, QDir::Files);
+        shipped.removeAll(QStringLiteral("README.txt"));
+        listed.sort();
+        shipped.sort();
+        QCOMPARE(shipped, listed);
+    }
+
+    void shippedFiles_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(ShippedFiles)); ++i)
+            QTest::newRow(ShippedFiles[i].file) << i;
+    }
+    void shippedFiles()
+    {
+        QFETCH(int, row);
+        const Shipped &s = ShippedFiles[row];
+        const QString path = ShippedDir + QLatin1String(s.file);
+        QVERIFY2(QLatin1String(s.file).size() <= 12, s.file);
+
+        if (s.cbName) {
+            const QSettings ini(path, QSettings::IniFormat);
+            QCOMPARE(ini.status(), QSettings::NoError);
+            QCOMPARE(ini.value("ExpType/CbName").toString(), QLatin1String(s.cbName));
+            QCOMPARE(ini.value("ExpType/Group").toInt(), s.group);
+            QCOMPARE(ini.value("ExpType/GroupID").toInt(), s.groupId);
+            QCOMPARE(ini.value("ExpType/Maxwaves").toInt(), s.maxWaves);
+
+            ExpansionSlot slot;
+            WaveListFile file(path);
+            QVERIFY2(file.readSlot(slot), qPrintable(file.errorString()));
+            QCOMPARE(slot.cbName, QLatin1String(s.cbName));
+            QCOMPARE(slot.group, s.group);
+            QCOMPARE(slot.groupId, s.groupId);
+            QCOMPARE(slot.maxWaves, s.maxWaves);
+        }
+
+        WaveListFile::NameTable table;
+        table.fill(QStringLiteral("stale"));
+        WaveListFile file(path);
+        QVERIFY2(file.readNames(table), qPrintable(file.errorString()));
+        QVERIFY(table[0].isEmpty());
+        const QStringList expected = referenceNames(QLatin1String(s.reference));
+        if (*s.reference) {
+            QCOMPARE(file.nameCount(), s.maxWaves);
+            QCOMPARE(expected.size(), s.maxWaves);
+            for (int k = 1; k <= s.maxWaves; ++k)
+                QCOMPARE(table[k], expected[k - 1].left(WaveListFile::MaxNameLength));
+        } else {
+            QCOMPARE(file.nameCount(), 0);
+        }
+        for (int k = file.nameCount() + 1; k < int(table.size()); ++k)
+            QVERIFY(table[k].isEmpty());
+    }
+
+    void internalNamesKeepTheirSpelling()
+    {
+        WaveListFile::NameTable a, b;
+        QVERIFY(WaveListFile(ShippedDir + "IntA.txt").readNames(a));
+        QVERIFY(WaveListFile(ShippedDir + "IntB.txt").readNames(b));
+        QCOMPARE(a[1], QStringLiteral("Ac Piano1 A"));
+        QCOMPARE(b[1], QStringLiteral("Kalimba"));
+        QCOMPARE(b[136], QStringLiteral("REV SN  Roll"));
+        QCOMPARE(b[159], QStringLiteral("REV DrySick"));
+        QVERIFY(b[194].isEmpty());
+    }
+
+    void namesAreReadAsPlainLines()
+    {
+        QTemporaryDir dir;
+        QByteArray bytes = "; comment\r\n[ExpType]\r\nCbName=\"Odd, name; here\"\r\nGroup=2\r\n"
+                           "GroupID=7\r\nMaxwaves=255\r\n[Waves]\r\n"
+                           "A;b\r\n#hash\r\n\"Quoted\"\r\nx=y\r\n[odd\r\n\r\nTwo  spaces/+&\r\n"
+                           "Seventeen chars!!\r\n";
+        for (int i = 9; i <= 300; ++i)
+            bytes += "W" + QByteArray::number(i) + "\n";
+        const QString path = writeFile(dir, "odd.txt", bytes);
+        QVERIFY(!path.isEmpty());
+
+        WaveListFile file(path);
+        WaveListFile::NameTable table;
+        QVERIFY(file.readNames(table));
+        const QStringList first = {"A;b",  "#hash", "\"Quoted\"",     "x=y",
+                                   "[odd", "",      "Two  spaces/+&", "Seventeen chars!"};
+        for (int k = 1; k <= first.size(); ++k)
+            QCOMPARE(table[k], first[k - 1]);
+        QCOMPARE(table[255], QStringLiteral("W255"));
+        QCOMPARE(file.nameCount(), 255);
+
+        ExpansionSlot slot;
+        QVERIFY2(file.readSlot(slot), qPrintable(file.errorString()));
+        QCOMPARE(slot.cbName, QStringLiteral("Odd, name; h"));
+        QCOMPARE(slot.group, 2);
+        QCOMPARE(slot.groupId, 7);
+    }
+
+    void missingKeysTakeDefaults()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "bare.txt", "[ExpType]\nGroupID=12\n[Waves]\n");
+        ExpansionSlot slot;
+        slot.fileName = QStringLiteral("bare.txt");
+        QVERIFY(WaveListFile(path).readSlot(slot));
+        QCOMPARE(slot.cbName, QStringLiteral("None"));
+        QCOMPARE(slot.group, 0);
+        QCOMPARE(slot.groupId, 12);
+        QCOMPARE(slot.maxWaves, 1);
+        QCOMPARE(slot.fileName, QStringLiteral("bare.txt"));
+        const ExpansionSlot d = WaveListFile::defaultSlot();
+        QCOMPARE(d.cbName, QStringLiteral("None"));
+        QCOMPARE(d.maxWaves, 1);
+    }
+
+    void badFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("namesOk");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no waves line")
+            << QByteArray("[ExpType]\nGroup=1\nA\nB\n") << false << "no \"[Waves]\" line";
+        QTest::newRow("group text") << QByteArray("[ExpType]\nGroup=two\n[Waves]\n") << true
+                                    << "Group must be a number from 0 to 2";
+        QTest::newRow("group 3") << QByteArray("[ExpType]\nGroup=3\n[Waves]\n") << true
+                                 << "Group must be a number from 0 to 2";
+        QTest::newRow("group id 128") << QByteArray("[ExpType]\nGroupID=128\n[Waves]\n") << true
+                                      << "GroupID must be a number from 0 to 127";
+        QTest::newRow("no waves") << QByteArray("[ExpType]\nMaxwaves=0\n[Waves]\n") << true
+                                  << "Maxwaves must be a number from 1 to 255";
+        QTest::newRow("too many") << QByteArray("[ExpType]\nMaxwaves=256\n[Waves]\n") << true
+                                  << "Maxwaves must be a number from 1 to 255";
+    }
+    void badFilesChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, namesOk);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "bad.txt", bytes);
+        WaveListFile file(path);
+
+        WaveListFile::NameTable table;
+        table[1] = QStringLiteral("kept");
+        QCOMPARE(file.readNames(table), namesOk);
+        if (!namesOk) {
+            QCOMPARE(table[1], QStringLiteral("kept"));
+            QVERIFY2(file.errorString().contains(message), qPrintable(file.errorString()));
+            return;
+        }
+        ExpansionSlot slot{QStringLiteral("f"), QStringLiteral("Before"), 1, 5, 40};
+        QVERIFY(!file.readSlot(slot));
+        QVERIFY2(file.errorString().startsWith("bad.txt: " + message),
+                 qPrintable(file.errorString()));
+        QCOMPARE(slot.cbName, QStringLiteral("Before"));
+        QCOMPARE(slot.group, 1);
+        QCOMPARE(slot.groupId, 5);
+        QCOMPARE(slot.maxWaves, 40);
+    }
+
+    void missingFileIsReported()
+    {
+        WaveListFile file(ShippedDir + "NoSuch.txt");
+        WaveListFile::NameTable table;
+        table[3] = QStringLiteral("kept");
+        ExpansionSlot slot;
+        slot.groupId = 9;
+        QVERIFY(!file.readNames(table));
+        QCOMPARE(file.errorString(), QStringLiteral("NoSuch.txt: file not found"));
+        QVERIFY(!file.readSlot(slot));
+        QCOMPARE(table[3], QStringLiteral("kept"));
+        QCOMPARE(slot.groupId, 9);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestWaveListFile)
+#include "tst_wavelistfile.moc"
