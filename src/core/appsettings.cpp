@@ -1,8 +1,8 @@
 #include "core/appsettings.h"
 
 #include "core/expansionchoices.h"
-#include "core/expansiondefinition.h"
 #include "core/programdir.h"
+#include "core/wavelistfile.h"
 
 #include <QDir>
 #include <QSettings>
@@ -209,8 +209,16 @@ QString AppSettings::WriteSettings(const EditState &state)
 void AppSettings::ReadExpansionFiles(EditState &state) const
 {
     const QDir folder(programDir + QLatin1String(ExpansionFolderName));
-    for (ExpansionSlot &slot : state.Expansion)
-        ExpansionDefinition::load(folder.filePath(slot.fileName), slot);
+    for (ExpansionSlot &slot : state.Expansion) {
+        WaveListFile file(folder.filePath(slot.fileName));
+        // A missing or damaged definition counts as an empty slot, without
+        // a message: the board's waves are simply not offered.
+        if (!file.readSlot(slot)) {
+            ExpansionSlot empty = WaveListFile::defaultSlot();
+            empty.fileName = slot.fileName;
+            slot = empty;
+        }
+    }
 }
 
 int AppSettings::ResolveDevice(const DeviceChoice &choice, const QStringList &devices)

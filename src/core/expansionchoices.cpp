@@ -43,7 +43,7 @@ constexpr std::array<ExpansionChoice, 24> Boards{{
     {"Experience", "ExpOrch2.txt"},
     {"Experience2", "ExpCus03.txt"},
     {"Asia", "ExpAsia.txt"},
-    {"Special FX", "ExpSpcFx.txt"},
+    {"Special FX", "ExpSpcFX.txt"},
     {"Orchestral II", "ExpOrcII.txt"},
     {"Country", "ExpCntry.txt"},
     {"Latin", "ExpLatin.txt"},
