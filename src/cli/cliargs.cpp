@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace cli {
@@ -27,10 +26,11 @@ bool hexToken(QString token, int &value)
     return true;
 }
 
-bool isHexTextChar(char c)
+// Anything a person types; a .syx file starts with F0 and fails this at once.
+bool isTextChar(char c)
 {
-    return std::isxdigit(static_cast<unsigned char>(c)) || c == 'x' || c == 'X' || c == ' ' ||
-           c == '\t' || c == '\r' || c == '\n' || c == ',';
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 0x20 && u < 0x7F) || c == '\t' || c == '\r' || c == '\n';
 }
 } // namespace
 
@@ -151,7 +151,7 @@ bool readSysexFile(const QString &path, QByteArray &out, QString &error)
         return false;
     }
     const QByteArray raw = file.readAll();
-    const bool text = !raw.isEmpty() && std::all_of(raw.begin(), raw.end(), isHexTextChar);
+    const bool text = !raw.isEmpty() && std::all_of(raw.begin(), raw.end(), isTextChar);
     if (!text) {
         out = raw;
         return true;

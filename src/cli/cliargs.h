@@ -33,7 +33,7 @@ bool parseDataByte(const QString &text, std::uint8_t &out, QString &error);
 bool parseHexText(const QByteArray &text, QByteArray &out, QString &error);
 
 // Reads a file ("-" for standard input) as binary System Exclusive, or as hex
-// text when it holds nothing but hex digits and separators.
+// text when it holds nothing but printable characters.
 bool readSysexFile(const QString &path, QByteArray &out, QString &error);
 
 } // namespace cli

@@ -1,0 +1,81 @@
+#!/bin/bash
+# dt1, rq1 and parse of tessiva-cli: exact output and exit statuses.
+cli="$1"
+shared="$2"
+fails=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# expect NAME STATUS EXPECTED-STDOUT -- ARGS...
+expect() {
+    local name="$1" status="$2" want="$3"
+    shift 4
+    local got rc
+    got=$("$cli" "$@" 2>"$tmp/err")
+    rc=$?
+    if [ "$rc" != "$status" ] || [ "$got" != "$want" ]; then
+        echo "FAIL $name: status $rc (want $status)"
+        echo "  got:  $got"
+        echo "  want: $want"
+        fails=$((fails + 1))
+    fi
+    if [ "$status" = 2 ] && [ ! -s "$tmp/err" ]; then
+        echo "FAIL $name: no message on stderr"
+        fails=$((fails + 1))
+    fi
+}
+
+expect dt1 0 "F0 41 10 6A 12 03 00 00 0C 05 6C F7" -- dt1 0300000C 05
+expect dt1-unit32 0 "F0 41 1F 6A 12 03 00 00 0C 05 6C F7" -- dt1 --unit 32 0300000C 05
+expect dt1-nodata 0 "F0 41 10 6A 12 03 00 00 0C 71 F7" -- dt1 0300000C
+expect dt1-sum128 0 "F0 41 10 6A 12 03 00 00 7D 00 00 F7" -- dt1 0300007D 00
+expect rq1-tone 0 "F0 41 10 6A 11 03 00 10 00 00 00 01 01 6B F7" -- rq1 03001000 00000101
+expect rq1-unit18 0 "F0 41 11 6A 11 03 00 00 00 00 00 00 48 35 F7" -- rq1 --unit=18 03000000 00000048
+
+expect dt1-short-addr 2 "" -- dt1 030000 05
+expect dt1-8bit-addr 2 "" -- dt1 0300800C 05
+expect dt1-8bit-data 2 "" -- dt1 0300000C 80
+expect dt1-bad-data 2 "" -- dt1 0300000C zz
+expect dt1-unit16 2 "" -- dt1 --unit 16 0300000C 05
+expect dt1-unit-missing 2 "" -- dt1 0300000C --unit
+expect dt1-too-long 2 "" -- dt1 03001000 $(printf '00 %.0s' $(seq 136))
+expect rq1-one-arg 2 "" -- rq1 03001000
+expect rq1-bad-size 2 "" -- rq1 03001000 0000018
+expect unknown 2 "" -- frobnicate
+expect nothing 2 "" --
+expect parse-missing 2 "" -- parse "$tmp/none.syx"
+expect parse-bad-text 2 "" -- parse - <<<"F0 41 G1"
+
+# Hex text and stdin: one stored, one rejected, a system common run past its end.
+cat >"$tmp/in.txt" <<'TXT'
+F0 41 10 6A 12 03 00 12 05 01 02 03 60 F7
+F0 41 10 6A 12 03 00 00 0C 05 6D F7
+F0 41 10 6A 12 00 00 00 26 01 02 03 04 50 F7
+TXT
+want="stored slot=2 offset=0x05 count=3
+ignored: checksum 6D wrong, expected 6C
+stored system offset=0x26 count=2"
+expect parse-text 0 "$want" -- parse "$tmp/in.txt"
+expect parse-stdin 0 "$want" -- parse - <"$tmp/in.txt"
+expect parse-unit 0 "ignored: device 10 is not this unit (11)" -- parse --unit 18 - \
+    <<<"F0 41 10 6A 12 03 00 00 0C 05 6C F7"
+
+# --dump prints the five slots after the messages.
+got=$("$cli" parse --dump - <<<"F0 41 10 6A 12 03 00 11 00 05 67 F7")
+[ "$(echo "$got" | wc -l)" = 6 ] || { echo "FAIL dump: line count"; fails=$((fails + 1)); }
+[ "$(echo "$got" | sed -n 3p | cut -d' ' -f129-131)" = "05 00 00" ] ||
+    { echo "FAIL dump: tone 1 byte 80"; fails=$((fails + 1)); }
+[ "$(echo "$got" | sed -n 2p | cut -d' ' -f1-12)" = "49 6E 69 74 50 61 74 63 68 20 20 20" ] ||
+    { echo "FAIL dump: initial name"; fails=$((fails + 1)); }
+
+# A real dump from the synthesizer, when the reference data is at hand.
+syx="$shared/data/syx/XP60_partial_replies.syx"
+if [ -r "$syx" ]; then
+    expect parse-real 0 "stored slot=0 offset=0x00 count=12
+stored slot=0 offset=0x00 count=12
+ignored: area 11 is not kept
+stored system offset=0x00 count=16" -- parse "$syx"
+fi
+
+[ "$fails" = 0 ] && echo "all passed"
+exit $((fails > 0))
