@@ -1,0 +1,257 @@
+// The virtual unit's message handling and memory, without threads.
+
+#include "sim/virtualsynth.h"
+#include "simtesthelpers.h"
+
+#include "midi/sysexmessage.h"
+
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Outcome = VirtualSynth::Outcome;
+using Bank = SynthMemory::Bank;
+
+class TestVirtualSynth : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void ignoresWhatTheUnitIgnores_data();
+    void ignoresWhatTheUnitIgnores();
+    void storesAcrossTheOddToneByte();
+    void dropsBytesOutsideEveryBlock();
+    void answersExactlyTheRequestedRange_data();
+    void answersExactlyTheRequestedRange();
+    void answersRealDumpsByteForByte();
+    void userPatch128IsAtElevenSevenF();
+    void startsWithDistinctInitPatches();
+    void banksSurviveSaveAndLoad();
+    void badBankFilesChangeNothing_data();
+    void badBankFilesChangeNothing();
+};
+
+void TestVirtualSynth::ignoresWhatTheUnitIgnores_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<bool>("stored");
+    // Name byte 0C of the temporary patch set to 05.
+    QTest::newRow("good") << hex("F0 41 10 6A 12 03 00 00 0C 05 6C F7") << true;
+    QTest::newRow("broadcast device") << hex("F0 41 7F 6A 12 03 00 00 0C 05 6C F7") << true;
+    QTest::newRow("bad checksum") << hex("F0 41 10 6A 12 03 00 00 0C 05 6D F7") << false;
+    QTest::newRow("other model") << hex("F0 41 10 6B 12 03 00 00 0C 05 6C F7") << false;
+    QTest::newRow("other device") << hex("F0 41 11 6A 12 03 00 00 0C 05 6C F7") << false;
+    QTest::newRow("other maker") << hex("F0 42 10 6A 12 03 00 00 0C 05 6C F7") << false;
+    QTest::newRow("no F7") << hex("F0 41 10 6A 12 03 00 00 0C 05 6C") << false;
+    QTest::newRow("status inside") << hex("F0 41 10 6A 12 03 00 00 0C 85 6C F7") << false;
+    QTest::newRow("other command") << hex("F0 41 10 6A 13 03 00 00 0C 05 6C F7") << false;
+    QTest::newRow("note on") << hex("90 3C 64") << false;
+}
+
+void TestVirtualSynth::ignoresWhatTheUnitIgnores()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(bool, stored);
+    VirtualSynth synth;
+    const SynthMemory before = synth.memory();
+    const VirtualSynth::Result r = synth.receive(message);
+    QCOMPARE(r.outcome == Outcome::Stored, stored);
+    QCOMPARE(r.reason.isEmpty(), stored);
+    QVERIFY(r.answers.isEmpty());
+    QCOMPARE(synth.memory().patch(Bank::Temporary, 0).common[0x0C], stored ? 5 : 0);
+    if (!stored)
+        QVERIFY(synth.memory() == before);
+}
+
+void TestVirtualSynth::storesAcrossTheOddToneByte()
+{
+    VirtualSynth synth;
+    QByteArray tone(129, 0);
+    for (int i = 0; i < tone.size(); ++i)
+        tone[i] = char(i % 128);
+    // Tone 2 of part 4 in one message: byte 0x80 lands at 13 00.
+    synth.receive(sysex::dataSetMessage(0x10, {0x02, 0x03, 0x12, 0x00}, tone));
+    const auto &t2 = synth.memory().patch(Bank::Part, 3).tones[1];
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(t2.data()), 129), tone);
+    QCOMPARE(synth.memory().byteAt({0x02, 0x03, 0x13, 0x00}), std::optional<std::uint8_t>(0));
+
+    // Tone 3 of the temporary patch as 128 + 1 bytes.
+    synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x14, 0x00}, tone.left(128)));
+    const VirtualSynth::Result last =
+        synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x15, 0x00}, QByteArray(1, 0x55)));
+    QCOMPARE(last.stored, 1);
+    const auto &t3 = synth.memory().patch(Bank::Temporary, 0).tones[2];
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(t3.data()), 128), tone.left(128));
+    QCOMPARE(t3[0x80], 0x55);
+}
+
+void TestVirtualSynth::dropsBytesOutsideEveryBlock()
+{
+    VirtualSynth synth;
+    // Common 47h is the last byte; 48h and 49h hold nothing on a JV-1080.
+    const VirtualSynth::Result r =
+        synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x00, 0x47}, hex("03 7F 7F")));
+    QCOMPARE(r.outcome, Outcome::Stored);
+    QCOMPARE(r.stored, 1);
+    QCOMPARE(synth.memory().patch(Bank::Temporary, 0).common[0x47], 3);
+    // Past the last tone byte of tone 4 (17 00) nothing follows.
+    QCOMPARE(synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x17, 0x01}, hex("01"))).stored,
+             0);
+    // Part 17 does not exist.
+    QCOMPARE(synth.receive(sysex::dataSetMessage(0x10, {0x02, 0x10, 0x00, 0x00}, hex("01"))).stored,
+             0);
+}
+
+void TestVirtualSynth::answersExactlyTheRequestedRange_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("answers"); // concatenated
+    QTest::newRow("name of the temporary patch")
+        << hex("F0 41 10 6A 11 03 00 00 00 00 00 00 0C 71 F7")
+        << hex("F0 41 10 6A 12 03 00 00 00 49 6E 69 74 50 61 74 63 68 20 20 20 19 F7");
+    QTest::newRow("broadcast request, own device byte in the answer")
+        << hex("F0 41 7F 6A 11 03 00 00 00 00 00 00 0C 71 F7")
+        << hex("F0 41 10 6A 12 03 00 00 00 49 6E 69 74 50 61 74 63 68 20 20 20 19 F7");
+    // Unit 18: device byte 11.
+    QTest::newRow("other unit stays silent")
+        << hex("F0 41 11 6A 11 03 00 00 00 00 00 00 0C 71 F7") << QByteArray();
+    QTest::newRow("odd tone byte alone") << hex("F0 41 10 6A 11 03 00 11 00 00 00 00 01 6B F7")
+                                         << hex("F0 41 10 6A 12 03 00 11 00 00 6C F7");
+    // Common 46..47 (structure, booster), a gap, then tone 1 bytes 00..01:
+    // one message per block.
+    QTest::newRow("across a gap")
+        << hex("F0 41 10 6A 11 03 00 00 46 00 00 0F 3C 6C F7")
+        << hex("F0 41 10 6A 12 03 00 00 46 00 00 37 F7 F0 41 10 6A 12 03 00 10 00 01 00 6C F7");
+    QTest::newRow("system control sources") << hex("F0 41 10 6A 11 00 00 00 12 00 00 00 02 6C F7")
+                                            << hex("F0 41 10 6A 12 00 00 00 12 01 02 6B F7");
+    QTest::newRow("nothing there")
+        << hex("F0 41 10 6A 11 04 00 00 00 00 00 00 10 6C F7") << QByteArray();
+}
+
+void TestVirtualSynth::answersExactlyTheRequestedRange()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, answers);
+    VirtualSynth synth;
+    const VirtualSynth::Result r = synth.receive(request);
+    QCOMPARE(r.answers.join(), answers);
+}
+
+// Loading a real JV-1080 dump into USER memory and asking for it again must
+// give back the unit's own messages, byte for byte: a 72-byte common and
+// 129-byte tones, one message each.
+void TestVirtualSynth::answersRealDumpsByteForByte()
+{
+    const QList<QByteArray> dump = syxMessages(QStringLiteral("JV1080_SuperJVPad_user108.syx"));
+    QCOMPARE(dump.size(), 5);
+    VirtualSynth synth;
+    for (const QByteArray &m : dump)
+        QCOMPARE(synth.receive(m).outcome, Outcome::Stored);
+    QCOMPARE(synth.memory().patch(Bank::User, 0x6B).name(), QByteArray("Super JV Pad"));
+
+    // Whole patch at once (size 00 00 18 00): five messages.
+    const VirtualSynth::Result whole = synth.receive(
+        sysex::requestMessage(0x10, {0x11, 0x6B, 0x00, 0x00}, {0x00, 0x00, 0x18, 0x00}));
+    QCOMPARE(whole.answers, dump);
+    // Block by block, with the sizes the editor uses.
+    for (int k = 0; k <= addr::ToneCount; ++k) {
+        const addr::Address a{0x11, 0x6B, addr::patchBlock(k), 0x00};
+        const VirtualSynth::Result r = synth.receive(sysex::requestMessage(
+            0x10, a, k == 0 ? addr::RequestCommonSize : addr::RequestToneSize));
+        QCOMPARE(r.answers.size(), 1);
+        QCOMPARE(r.answers.front(), dump[k]);
+        QCOMPARE(r.answers.front().size(), k == 0 ? 83 : 140);
+    }
+}
+
+void TestVirtualSynth::userPatch128IsAtElevenSevenF()
+{
+    VirtualSynth synth;
+    const QByteArray name("Slot 128 New");
+    synth.receive(sysex::dataSetMessage(0x10, {0x11, 0x7F, 0x00, 0x00}, name));
+    QCOMPARE(synth.memory().patch(Bank::User, 127).name(), name);
+    QCOMPARE(synth.memory().patch(Bank::User, 126).name(), QByteArray("Init U:127  "));
+    QCOMPARE(synth.memory().patch(Bank::Card, 127).name(), QByteArray("Init C:128  "));
+    const VirtualSynth::Result r =
+        synth.receive(hex("F0 41 10 6A 11 11 7F 00 00 00 00 00 0C 64 F7"));
+    QCOMPARE(r.answers.join(), sysex::dataSetMessage(0x10, {0x11, 0x7F, 0x00, 0x00}, name));
+}
+
+void TestVirtualSynth::startsWithDistinctInitPatches()
+{
+    const SynthMemory m;
+    QSet<QByteArray> names;
+    for (Bank b : {Bank::User, Bank::Card})
+        for (int p = 0; p < addr::PatchCount; ++p)
+            names.insert(m.patch(b, p).name());
+    QCOMPARE(names.size(), 2 * addr::PatchCount);
+    const PatchMemory &t = m.patch(Bank::Temporary, 0);
+    QCOMPARE(t.name(), QByteArray("InitPatch   "));
+    QCOMPARE(t.tones[0][addr::tone::Switch], 1);
+    QCOMPARE(t.tones[1][addr::tone::Switch], 0);
+    QCOMPARE(t.tones[0][addr::tone::WaveGroupId], 1);
+    // Every stored value is a 7-bit byte.
+    for (int k = 0; k <= addr::ToneCount; ++k)
+        for (int i = 0; i < addr::blockSize(k); ++i)
+            QVERIFY(t.block(k)[i] <= 0x7F);
+}
+
+void TestVirtualSynth::banksSurviveSaveAndLoad()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("banks.mem"));
+    VirtualSynth a;
+    a.receive(sysex::dataSetMessage(0x10, {0x11, 0x05, 0x00, 0x00}, QByteArray("Kept Patch  ")));
+    a.receive(sysex::dataSetMessage(0x10, {0x21, 0x7F, 0x17, 0x00}, hex("33")));
+    a.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x00, 0x00}, QByteArray("Temporary   ")));
+    QString error;
+    QVERIFY2(a.memory().saveBanks(path, &error), qPrintable(error));
+
+    VirtualSynth b;
+    QVERIFY2(b.memory().loadBanks(path, &error), qPrintable(error));
+    QCOMPARE(b.memory().patch(Bank::User, 5).name(), QByteArray("Kept Patch  "));
+    QCOMPARE(b.memory().patch(Bank::Card, 127).tones[3][0x80], 0x33);
+    // Only USER and CARD memory travel.
+    QCOMPARE(b.memory().patch(Bank::Temporary, 0).name(), QByteArray("InitPatch   "));
+    QCOMPARE(b.memory().banksImage(), a.memory().banksImage());
+}
+
+void TestVirtualSynth::badBankFilesChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("why");
+    const QByteArray good = SynthMemory().banksImage();
+    QTest::newRow("empty") << QByteArray() << QStringLiteral("wrong size: 0 bytes");
+    QTest::newRow("short") << good.left(good.size() - 1) << QStringLiteral("wrong size");
+    QTest::newRow("long") << good + '\0' << QStringLiteral("wrong size");
+    QByteArray header = good;
+    header[0] = 'X';
+    QTest::newRow("foreign header") << header << QStringLiteral("not a simulator memory file");
+    QByteArray high = good;
+    high[high.size() - 1] = char(0x80);
+    QTest::newRow("byte above 7F") << high << QStringLiteral("above 7Fh");
+}
+
+void TestVirtualSynth::badBankFilesChangeNothing()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.mem"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    VirtualSynth synth;
+    synth.receive(
+        sysex::dataSetMessage(0x10, {0x11, 0x00, 0x00, 0x00}, QByteArray("Before Load ")));
+    const SynthMemory before = synth.memory();
+    QString error;
+    QVERIFY(!synth.memory().loadBanks(path, &error));
+    QVERIFY2(error.contains(why), qPrintable(error));
+    QVERIFY(synth.memory() == before);
+    QVERIFY(!synth.memory().loadBanks(dir.filePath(QStringLiteral("missing.mem")), &error));
+    QVERIFY(synth.memory() == before);
+}
+
+QTEST_GUILESS_MAIN(TestVirtualSynth)
+#include "tst_virtualsynth.moc"
