@@ -95,7 +95,7 @@ bool parseQuad(const QString &text, const char *what, std::array<std::uint8_t, 4
                     .arg(text);
         return false;
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < int(out.size()); ++i) {
         const int b = text.mid(i * 2, 2).toInt(nullptr, 16);
         if (b > SevenBitMax) {
             error = QStringLiteral("%1 byte %2 is above 7F in '%3'")
