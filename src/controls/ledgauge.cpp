@@ -19,7 +19,6 @@ TLEDGauge::TLEDGauge(QWidget *parent) : QWidget(parent), m_color(255, 0, 0), m_o
     connect(&m_timer, &QTimer::timeout, this, &TLEDGauge::fallBack);
     recalcThresholds();
     recalcLit();
-    recalcLayout();
 }
 
 void TLEDGauge::setStyle(int s)
@@ -37,7 +36,6 @@ void TLEDGauge::setMode(int m)
 void TLEDGauge::setShape(int s)
 {
     m_shape = s;
-    recalcLayout();
     update();
 }
 
@@ -48,7 +46,6 @@ void TLEDGauge::setCount(int n)
     m_value = 0;
     recalcThresholds();
     recalcLit();
-    recalcLayout();
     update();
 }
 
@@ -129,36 +126,38 @@ void TLEDGauge::recalcLit()
     m_lit = ctl::mulDiv(m_value, m_count, m_maximum);
 }
 
-void TLEDGauge::recalcLayout()
+QSize TLEDGauge::cellSize() const
 {
     const int w = width();
     const int h = height();
     const int n = m_count;
     const bool round = m_shape == ShapeRound;
-    m_ledOrigin.resize(n);
     if (w >= h) {
         const int cw = std::max(1, (2 * w) / std::max(1, 3 * n - 1));
-        const int ch = round ? cw : h;
-        m_cell = QSize(cw, ch);
-        const int bottom = h - (h - ch) / 2;
-        for (int i = 1; i <= n; ++i)
-            m_ledOrigin[i - 1] = QPoint(n > 1 ? ctl::mulDiv(i - 1, w - cw, n - 1) : 0, bottom);
-    } else {
-        const int ch = (2 * h) / std::max(1, 2 * n - 1) + 1;
-        const int cw = round ? ch : w;
-        m_cell = QSize(cw, ch);
-        const int x = (w - cw) / 2;
-        for (int i = 1; i <= n; ++i)
-            m_ledOrigin[i - 1] = QPoint(x, h - (n > 1 ? ctl::mulDiv(i - 1, h - ch, n - 1) : 0));
+        return {cw, round ? cw : h};
     }
+    const int ch = (2 * h) / std::max(1, 2 * n - 1) + 1;
+    return {round ? ch : w, ch};
 }
 
 QRect TLEDGauge::ledRect(int i) const
 {
-    if (i < 1 || i > m_ledOrigin.size())
+    if (i < 1 || i > m_count)
         return {};
-    const QPoint o = m_ledOrigin[i - 1];
-    return QRect(o.x(), o.y() - m_cell.height(), m_cell.width(), m_cell.height());
+    const int w = width();
+    const int h = height();
+    const int n = m_count;
+    const QSize cell = cellSize();
+    int left = 0;
+    int bottom = 0;
+    if (w >= h) {
+        left = n > 1 ? ctl::mulDiv(i - 1, w - cell.width(), n - 1) : 0;
+        bottom = h - (h - cell.height()) / 2;
+    } else {
+        left = (w - cell.width()) / 2;
+        bottom = h - (n > 1 ? ctl::mulDiv(i - 1, h - cell.height(), n - 1) : 0);
+    }
+    return QRect(left, bottom - cell.height(), cell.width(), cell.height());
 }
 
 QColor TLEDGauge::ledColor(int i) const
@@ -180,12 +179,6 @@ QSize TLEDGauge::sizeHint() const
     return {DefaultWidth, DefaultHeight};
 }
 
-void TLEDGauge::resizeEvent(QResizeEvent *e)
-{
-    QWidget::resizeEvent(e);
-    recalcLayout();
-}
-
 void TLEDGauge::paintEvent(QPaintEvent *)
 {
     QPixmap pm = ctl::makeBuffer(this, size());
@@ -194,6 +187,7 @@ void TLEDGauge::paintEvent(QPaintEvent *)
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing, m_shape != ShapeRect);
         p.setPen(QPen(Olive, 1));
+        const QSize cellSz = cellSize();
         for (int i = 1; i <= m_count; ++i) {
             const int slot = m_mirror ? m_count - i + 1 : i;
             // Outline drawn on the cell's inner edge so neighbouring cells
@@ -205,7 +199,7 @@ void TLEDGauge::paintEvent(QPaintEvent *)
                 p.drawEllipse(cell);
                 break;
             case ShapeRoundRect:
-                p.drawRoundedRect(cell, m_cell.width() / 4, m_cell.height() / 4);
+                p.drawRoundedRect(cell, cellSz.width() / 4, cellSz.height() / 4);
                 break;
             default:
                 p.drawRect(cell);

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QTimer>
-#include <QVector>
 #include <QWidget>
 
 class TLEDGauge : public QWidget
@@ -79,12 +78,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override;
-    void resizeEvent(QResizeEvent *e) override;
 
 private:
     void recalcThresholds();
     void recalcLit();
-    void recalcLayout();
+    // Cell size from the current size and count: laid out afresh on every
+    // use, so a resize needs no bookkeeping.
+    QSize cellSize() const;
     void fallBack();
 
     int m_style = 0;
@@ -103,7 +103,5 @@ private:
     int m_lit = 0;
     int m_yellowAt = 0;
     int m_redAt = 0;
-    QSize m_cell;
-    QVector<QPoint> m_ledOrigin; // start column, bottom row of each LED
     QTimer m_timer;
 };

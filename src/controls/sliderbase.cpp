@@ -17,6 +17,11 @@ constexpr int ThumbTravelGap = 27;
 // Thumb rows the mouse can grab, around the centre row.
 constexpr int GrabAbove = 2;
 constexpr int GrabBelow = 3;
+
+int floorHalf(int v)
+{
+    return v >= 0 ? v / 2 : -((1 - v) / 2);
+}
 } // namespace
 
 TSliderBase::TSliderBase(QSize defaultSize, QWidget *parent)
@@ -195,7 +200,8 @@ void TSliderBase::keyPressEvent(QKeyEvent *e)
             ++idx;
         break;
     case Qt::Key_Insert:
-        idx = (m_max + m_min) / 2;
+        // Rounded down, so a range like -64..63 centres on position 0.
+        idx = floorHalf(m_max + m_min);
         break;
     default:
         break;

@@ -193,8 +193,9 @@ void TSpincw0R::mousePressEvent(QMouseEvent *e)
     const bool leftOnly = b == Qt::LeftButton && e->buttons() == Qt::LeftButton;
     m_shiftStep = leftOnly && mods == Qt::ShiftModifier;
     m_ctrlStep = leftOnly && mods == Qt::ControlModifier;
-    // Keep receiving motion when the pointer leaves the box while rolling.
-    grabMouse(QCursor(Qt::SplitVCursor));
+    // The press itself keeps motion coming to this control while the button
+    // is held, also when the pointer leaves the box.
+    setCursor(Qt::SplitVCursor);
     update();
 }
 
@@ -237,7 +238,6 @@ void TSpincw0R::mouseReleaseEvent(QMouseEvent *e)
 
 void TSpincw0R::endRoll()
 {
-    releaseMouse();
     const bool changed = m_rollChanged;
     m_rolling = false;
     m_rollChanged = false;

@@ -1,0 +1,32 @@
+#pragma once
+// Pixel probes shared by the control tests.
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+namespace probe {
+
+inline QImage image(QWidget &w)
+{
+    return w.grab().toImage();
+}
+
+inline QColor pixel(QWidget &w, int x, int y)
+{
+    return image(w).pixelColor(x, y);
+}
+
+// Leftmost column in rows top..bottom whose colour differs from the colour
+// at (x0, top): where drawn text begins. -1 when nothing is drawn.
+inline int firstInkColumn(const QImage &img, int x0, int x1, int top, int bottom)
+{
+    const QColor bg = img.pixelColor(x0, top);
+    for (int x = x0; x <= x1; ++x)
+        for (int y = top; y <= bottom; ++y)
+            if (img.pixelColor(x, y) != bg)
+                return x;
+    return -1;
+}
+
+} // namespace probe

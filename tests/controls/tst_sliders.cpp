@@ -1,0 +1,361 @@
+#include "controls/sliddt.h"
+#include "controls/slidnavf.h"
+#include "controltestutil.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <functional>
+
+class TestSliders : public QObject
+{
+    Q_OBJECT
+
+private:
+    QWidget m_host;
+    TSlidNaVf *m_nav = nullptr;
+    TSliddt *m_dt = nullptr;
+
+    static void reset(TSliderBase *s, int min, int max, int pos)
+    {
+        s->setMinValue(-1000);
+        s->setMaxValue(1000);
+        s->setPosition(pos);
+        s->setMinValue(min);
+        s->setMaxValue(max);
+    }
+
+    TSliderBase *slider(bool textual) const
+    {
+        return textual ? static_cast<TSliderBase *>(m_dt) : m_nav;
+    }
+
+    static void addKindRows(const char *name, std::function<void(QTestData &)> rest)
+    {
+        for (bool textual : {false, true}) {
+            QTestData &row =
+                QTest::newRow(qPrintable(QString(name) + (textual ? " (text)" : " (number)")))
+                << textual;
+            rest(row);
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_nav = new TSlidNaVf(&m_host);
+        m_dt = new TSliddt(&m_host);
+        m_dt->move(40, 0);
+        m_host.resize(100, 160);
+        m_host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_host));
+    }
+
+    void constructorDefaults()
+    {
+        TSlidNaVf n;
+        TSliddt d;
+        QCOMPARE(n.size(), QSize(26, 148));
+        QCOMPARE(d.size(), QSize(40, 148));
+        for (TSliderBase *s : {static_cast<TSliderBase *>(&n), static_cast<TSliderBase *>(&d)}) {
+            QCOMPARE(s->Position(), 0);
+            QCOMPARE(s->MaxValue(), 127);
+            QCOMPARE(s->MinValue(), 0);
+            QCOMPARE(s->Ticks(), 5);
+            QVERIFY(s->ShowTicks());
+            QVERIFY(s->TabStop());
+            QCOMPARE(s->thumbRow(), 20 + 121); // position 0 sits at the bottom
+        }
+    }
+
+    void positionToThumb_data()
+    {
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("pos");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("row");
+        QTest::newRow("top") << 0 << 127 << 127 << 0 << 20;
+        QTest::newRow("bottom") << 0 << 127 << 0 << 127 << 141;
+        QTest::newRow("pan top") << -64 << 63 << 63 << -64 << 20;
+        QTest::newRow("pan bottom") << -64 << 63 << -64 << 63 << 141;
+        QTest::newRow("pan centre") << -64 << 63 << 0 << -1 << 80;
+        QTest::newRow("pitch") << -12 << 12 << 6 << -6 << 20 + 121 * 6 / 24;
+        // Ranges above zero keep the thumb and the position consistent too.
+        QTest::newRow("raised minimum") << 10 << 20 << 12 << 18 << 20 + 121 * 8 / 10;
+        QTest::newRow("empty range") << 5 << 5 << 5 << 5 << 144;
+    }
+
+    void positionToThumb()
+    {
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(int, pos);
+        QFETCH(int, index);
+        QFETCH(int, row);
+        reset(m_nav, min, max, pos);
+        QCOMPARE(m_nav->Position(), pos);
+        QCOMPARE(m_nav->thumbIndex(), index);
+        QCOMPARE(m_nav->thumbRow(), row);
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<bool>("textual");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<bool>("fires");
+        const int none = Qt::NoModifier;
+        const int pad = Qt::KeypadModifier;
+        struct Row
+        {
+            const char *name;
+            int key, mods, min, max, start, expected;
+            bool fires;
+        };
+        const Row rows[] = {
+            {"page up", Qt::Key_PageUp, none, 0, 127, 50, 60, true},
+            {"page down", Qt::Key_PageDown, none, 0, 127, 50, 40, true},
+            {"end", Qt::Key_End, none, -64, 63, 0, 63, true},
+            {"home", Qt::Key_Home, none, -64, 63, 0, -64, true},
+            {"up", Qt::Key_Up, none, 0, 127, 50, 51, true},
+            {"down", Qt::Key_Down, none, 0, 127, 50, 49, true},
+            {"pad plus", Qt::Key_Plus, pad, 0, 127, 50, 51, true},
+            {"pad minus", Qt::Key_Minus, pad, 0, 127, 50, 49, true},
+            {"pan insert", Qt::Key_Insert, none, -64, 63, 40, 0, true},
+            {"insert", Qt::Key_Insert, none, 0, 127, 0, 64, true},
+            {"page up near top", Qt::Key_PageUp, none, 0, 127, 122, 127, true},
+            {"page up at top", Qt::Key_PageUp, none, 0, 127, 127, 127, false},
+            {"down at bottom", Qt::Key_Down, none, -12, 12, -12, -12, false},
+            {"letter", Qt::Key_Q, none, 0, 127, 50, 50, false},
+        };
+        for (const Row &r : rows)
+            addKindRows(r.name, [&](QTestData &d) {
+                d << r.key << r.mods << r.min << r.max << r.start << r.expected << r.fires;
+            });
+    }
+
+    void keys()
+    {
+        QFETCH(bool, textual);
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(int, start);
+        QFETCH(int, expected);
+        QFETCH(bool, fires);
+        TSliderBase *s = slider(textual);
+        reset(s, min, max, start);
+        QSignalSpy change(s, &TSliderBase::OnChange);
+        QSignalSpy keyDown(s, &TSliderBase::OnKeyDown);
+        QTest::keyClick(s, Qt::Key(key), Qt::KeyboardModifiers(mods));
+        QCOMPARE(s->Position(), expected);
+        QCOMPARE(s->thumbIndex(), max + min - expected);
+        QCOMPARE(change.count(), fires ? 1 : 0);
+        QCOMPARE(keyDown.count(), 1);
+    }
+
+    void setPositionBounds_data()
+    {
+        QTest::addColumn<bool>("textual");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("taken");
+        for (auto [name, v, ok] : {std::tuple{"inside", 10, true}, std::tuple{"bottom", -64, true},
+                                   std::tuple{"above", 64, false}, std::tuple{"below", -65, false}})
+            addKindRows(name, [&](QTestData &d) { d << v << ok; });
+    }
+
+    void setPositionBounds()
+    {
+        QFETCH(bool, textual);
+        QFETCH(int, value);
+        QFETCH(bool, taken);
+        TSliderBase *s = slider(textual);
+        reset(s, -64, 63, 20);
+        QSignalSpy change(s, &TSliderBase::OnChange);
+        s->setPosition(value);
+        QCOMPARE(s->Position(), taken ? value : 20);
+        QCOMPARE(change.count(), taken ? 1 : 0);
+    }
+
+    void maxValueAnnounces()
+    {
+        reset(m_nav, 0, 127, 100);
+        reset(m_dt, 0, 127, 100);
+        QSignalSpy navChange(m_nav, &TSliderBase::OnChange);
+        QSignalSpy dtChange(m_dt, &TSliderBase::OnChange);
+        m_nav->setMaxValue(90);
+        m_dt->setMaxValue(90);
+        QCOMPARE(navChange.count(), 0);
+        QCOMPARE(dtChange.count(), 1);
+        QCOMPARE(m_nav->Position(), 90);
+        QCOMPARE(m_dt->Position(), 90);
+        m_nav->setMaxValue(127); // a position inside the new range stays
+        QCOMPARE(m_nav->Position(), 90);
+        QCOMPARE(m_nav->thumbIndex(), 37);
+    }
+
+    void clicks_data()
+    {
+        QTest::addColumn<bool>("textual");
+        QTest::addColumn<int>("rowOffset");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<bool>("drags");
+        for (auto [name, off, exp, drag] :
+             {std::tuple{"above the thumb", -20, 61, false}, std::tuple{"below", 30, 59, false},
+              std::tuple{"just above grab", -3, 61, false},
+              std::tuple{"on the thumb row", 0, 60, true},
+              std::tuple{"lowest grab row", 3, 60, true}, std::tuple{"top grab row", -2, 60, true}})
+            addKindRows(name, [&](QTestData &d) { d << off << exp << drag; });
+    }
+
+    void clicks()
+    {
+        QFETCH(bool, textual);
+        QFETCH(int, rowOffset);
+        QFETCH(int, expected);
+        QFETCH(bool, drags);
+        TSliderBase *s = slider(textual);
+        reset(s, 0, 127, 60);
+        QSignalSpy change(s, &TSliderBase::OnChange);
+        const QPoint at(s->width() / 2, s->thumbRow() + rowOffset);
+        QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(s->isDragging(), drags);
+        QCOMPARE(s->Position(), expected);
+        QCOMPARE(change.count(), drags ? 0 : 1);
+        if (textual)
+            QCOMPARE(m_dt->MuisDown(), drags);
+        QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(change.count(), drags ? 0 : 1);
+        QVERIFY(!m_dt->MuisDown());
+    }
+
+    void drag_data()
+    {
+        QTest::addColumn<bool>("textual");
+        addKindRows("drag", [](QTestData &) {});
+    }
+
+    void drag()
+    {
+        QFETCH(bool, textual);
+        TSliderBase *s = slider(textual);
+        reset(s, 0, 127, 64);
+        QSignalSpy change(s, &TSliderBase::OnChange);
+        QSignalSpy changing(s, &TSliderBase::OnChanging);
+        const int x = s->width() / 2;
+        const int grab = s->thumbRow() + 2;
+        QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, grab));
+        QTest::mouseMove(s, QPoint(x, grab + 30));
+        // The thumb follows the pointer at the point where it was grabbed.
+        QVERIFY(std::abs(s->thumbRow() - (grab + 28)) <= 1);
+        QVERIFY(s->Position() < 64);
+        QTest::mouseMove(s, QPoint(x, -50));
+        QCOMPARE(s->Position(), 127);
+        QTest::mouseMove(s, QPoint(x, 500));
+        QCOMPARE(s->Position(), 0);
+        QCOMPARE(change.count(), 0);
+        QCOMPARE(changing.count(), 3);
+        if (textual) {
+            QVERIFY(m_dt->MuisDown());
+            m_dt->setMuisDown(false);
+            QVERIFY(m_dt->MuisDown());
+        }
+        QSignalSpy up(m_dt, &TSliddt::OnMouseUp);
+        QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, 500));
+        QCOMPARE(change.count(), 1);
+        QCOMPARE(up.count(), textual ? 1 : 0);
+        QVERIFY(!s->isDragging());
+    }
+
+    void dragBackToStart()
+    {
+        // The number slider reports a drag that ended where it started; the
+        // text slider only reports a different position.
+        for (TSliderBase *s : {slider(false), slider(true)}) {
+            reset(s, 0, 127, 64);
+            QSignalSpy change(s, &TSliderBase::OnChange);
+            const int x = s->width() / 2;
+            const int t = s->thumbRow();
+            QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, t));
+            QTest::mouseMove(s, QPoint(x, t + 20));
+            QTest::mouseMove(s, QPoint(x, t));
+            QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, t));
+            QCOMPARE(s->Position(), 64);
+            QCOMPARE(change.count(), s == m_nav ? 1 : 0);
+        }
+    }
+
+    void textAndTicks()
+    {
+        TSliddt d;
+        d.setText("0123456789ABCDEF");
+        QCOMPARE(d.Text(), QString("0123456789AB"));
+        d.setText("L64");
+        QCOMPARE(d.Text(), QString("L64"));
+        for (int n : {0, 1, -3}) {
+            d.setTicks(n);
+            QCOMPARE(d.Ticks(), 2);
+        }
+        d.setTicks(9);
+        QCOMPARE(d.Ticks(), 9);
+    }
+
+    void headerColumns_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("column");
+        QTest::newRow("127") << 127 << 3;
+        QTest::newRow("100") << 100 << 3;
+        QTest::newRow("99") << 99 << 6;
+        QTest::newRow("10") << 10 << 6;
+        QTest::newRow("9") << 9 << 9;
+        QTest::newRow("0") << 0 << 9;
+        QTest::newRow("-1") << -1 << 7;
+        QTest::newRow("-9") << -9 << 7;
+        QTest::newRow("-10") << -10 << 5;
+        QTest::newRow("-99") << -99 << 5;
+        QTest::newRow("-100") << -100 << 2;
+    }
+
+    void headerColumns()
+    {
+        QFETCH(int, position);
+        QFETCH(int, column);
+        QCOMPARE(TSlidNaVf::textColumn(position), column);
+        reset(m_nav, -128, 127, position);
+        m_nav->clearFocus();
+        const int ink = probe::firstInkColumn(probe::image(*m_nav), 2, 22, 2, 13);
+        QVERIFY2(ink >= column && ink <= column + 2, qPrintable(QString::number(ink)));
+    }
+
+    void textHeaderColumns()
+    {
+        QCOMPARE(m_dt->textColumn(3), 11);
+        QCOMPARE(m_dt->textColumn(12), -12);
+        QCOMPARE(m_dt->textColumn(0), 18);
+        m_dt->clearFocus();
+        m_dt->setText("Cent");
+        const int ink = probe::firstInkColumn(probe::image(*m_dt), 2, 36, 2, 13);
+        QVERIFY2(ink >= 8 && ink <= 10, qPrintable(QString::number(ink)));
+    }
+
+    void focusHeader()
+    {
+        reset(m_nav, 0, 127, 50);
+        m_nav->setBKColor(QColor(200, 10, 10));
+        m_nav->clearFocus();
+        QCOMPARE(probe::pixel(*m_nav, 2, 12), QColor(200, 10, 10));
+        m_nav->setFocus();
+        QCOMPARE(probe::pixel(*m_nav, 2, 12), m_nav->palette().color(QPalette::Highlight));
+        m_nav->clearFocus();
+        QCOMPARE(probe::pixel(*m_nav, 2, 12), QColor(200, 10, 10));
+    }
+};
+
+QTEST_MAIN(TestSliders)
+#include "tst_sliders.moc"
