@@ -60,6 +60,11 @@ expect parse-stdin 0 "$want" -- parse - <"$tmp/in.txt"
 expect parse-unit 0 "ignored: device 10 is not this unit (11)" -- parse --unit 18 - \
     <<<"F0 41 10 6A 12 03 00 00 0C 05 6C F7"
 
+# Stray bytes and a message cut short by the next F0 are reported, not skipped.
+expect parse-fragments 0 "ignored: not a complete System Exclusive message
+ignored: not a complete System Exclusive message
+stored slot=0 offset=0x0C count=1" -- parse - <<<"01 02 F0 41 10 F0 41 10 6A 12 03 00 00 0C 05 6C F7"
+
 # --dump prints the five slots after the messages.
 got=$("$cli" parse --dump - <<<"F0 41 10 6A 12 03 00 11 00 05 67 F7")
 [ "$(echo "$got" | wc -l)" = 6 ] || { echo "FAIL dump: line count"; fails=$((fails + 1)); }

@@ -146,6 +146,20 @@ private slots:
         QCOMPARE(hub.outLog.size(), 2);
     }
 
+    // The simulator checks requests with the same rule the parse uses for data sets.
+    void requestVerification()
+    {
+        const sysex::Request rq = sysex::buildRequest(0x10, address("03001000"), {0, 0, 1, 1});
+        QCOMPARE(sysex::verify(rq.data(), sysex::RequestLength, 0x10, sysex::CommandRequest),
+                 QString());
+        QCOMPARE(sysex::verify(rq.data(), sysex::RequestLength, 0x10, sysex::CommandDataSet),
+                 QStringLiteral("command 11 where 12 was expected"));
+        const QByteArray longer = hex("F0 41 10 6A 11 03 00 10 00 00 00 01 01 00 6B F7");
+        QCOMPARE(sysex::verify(reinterpret_cast<const std::uint8_t *>(longer.constData()),
+                               int(longer.size()), 0x10, sysex::CommandRequest),
+                 QStringLiteral("wrong length 16 for a Roland message"));
+    }
+
     void mirrorFollowsTheAddress_data()
     {
         QTest::addColumn<QByteArray>("adrs");
