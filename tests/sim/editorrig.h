@@ -1,0 +1,43 @@
+#pragma once
+// The editor's side of an end-to-end test: editing state, protocol and a pair
+// of ports on named devices, with the input handler the hub would run. Lives
+// on the test's thread; answers are parsed when the event loop runs.
+
+#include "core/editstate.h"
+#include "core/infosink.h"
+#include "midi/hublink.h"
+#include "midi/mididevices.h"
+#include "midi/midiinput.h"
+#include "midi/midioutput.h"
+#include "midi/sysexprotocol.h"
+
+#include <QByteArray>
+#include <QList>
+#include <memory>
+
+class EditorRig
+{
+public:
+    EditorRig();
+
+    // Opens the ports on the devices of these names; false with a reason.
+    bool open(const QString &inputName, const QString &outputName, QString *why);
+
+    // Runs the event loop until count messages have arrived in all, or the
+    // time is up; returns whether they did.
+    bool waitForMessages(int count, int timeoutMs = 5000);
+
+    EditState state;
+    RecordingInfoSink info;
+    SilentHubLink hub;
+    SysexProtocol protocol{state, info, hub};
+    MidiDevices devices;
+    TMidiInput input{devices};
+    TMidiOutput output{devices};
+
+    QList<QByteArray> sysex;        // every System Exclusive message, as received
+    QList<std::uint32_t> shortMsgs; // status | data1 << 8 | data2 << 16
+
+private:
+    void readEvents();
+};
