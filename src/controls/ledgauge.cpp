@@ -9,6 +9,8 @@ const QColor Olive(128, 128, 0);
 const QColor ZoneRed(255, 0, 0);
 const QColor ZoneGreen(0, 255, 0);
 const QColor ZoneYellow(255, 255, 0);
+// Narrower cells are filled without their outline.
+constexpr int MinOutlinedCell = 4;
 } // namespace
 
 TLEDGauge::TLEDGauge(QWidget *parent) : QWidget(parent), m_color(255, 0, 0), m_offColor(0, 128, 0)
@@ -188,12 +190,15 @@ void TLEDGauge::paintEvent(QPaintEvent *)
         p.setRenderHint(QPainter::Antialiasing, m_shape != ShapeRect);
         p.setPen(QPen(Olive, 1));
         const QSize cellSz = cellSize();
+        const bool thin = std::min(cellSz.width(), cellSz.height()) < MinOutlinedCell;
         for (int i = 1; i <= m_count; ++i) {
             const int slot = m_mirror ? m_count - i + 1 : i;
             // Outline drawn on the cell's inner edge so neighbouring cells
             // never paint over each other.
             const QRectF cell = QRectF(ledRect(slot)).adjusted(0.5, 0.5, -0.5, -0.5);
             p.setBrush(ledColor(i));
+            // Cells only a few pixels across would show nothing but outline.
+            p.setPen(thin ? Qt::NoPen : QPen(Olive, 1));
             switch (m_shape) {
             case ShapeRound:
                 p.drawEllipse(cell);

@@ -2,13 +2,13 @@
 
 #include "controls/controlpaint.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
 constexpr int TextRow = 1;
-// Width the header layout assumes for one character.
-constexpr int NominalCharWidth = 5;
+constexpr int MinTextPixels = 7;
 } // namespace
 
 TSliddt::TSliddt(QWidget *parent) : TSliderBase(QSize(DefaultWidth, DefaultHeight), parent) {}
@@ -22,11 +22,6 @@ void TSliddt::setText(const QString &t)
 {
     m_text = t.left(MaxTextLength);
     update();
-}
-
-int TSliddt::textColumn(int length) const
-{
-    return (width() - 4) / 2 - (length * NominalCharWidth) / 2;
 }
 
 void TSliddt::paintTicks(QPainter &p, int row) const
@@ -55,12 +50,22 @@ QRect TSliddt::thumbRect(int row) const
     return QRect(QPoint(c - 10, row - 4), QPoint(c + 10, row + 6));
 }
 
+// The header layout assumes narrow characters; with the theme's font the text
+// is centred by its real width instead, and shrunk when it would not fit.
 void TSliddt::paintHeaderText(QPainter &p) const
 {
-    p.setFont(font());
+    const int room = std::max(width(), int(MinWidth)) - 4;
+    QFont f = font();
+    int advance = QFontMetrics(f).horizontalAdvance(m_text);
+    while (advance > room && f.pixelSize() != MinTextPixels) {
+        const int px = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
+        f.setPixelSize(std::max(MinTextPixels, px - 1));
+        advance = QFontMetrics(f).horizontalAdvance(m_text);
+    }
+    p.setFont(f);
     p.setPen(headerTextColor());
-    p.drawText(QRect(textColumn(int(m_text.size())), TextRow, width(), HeaderBottom),
-               Qt::AlignLeft | Qt::AlignTop, m_text);
+    const int x = std::max(2, (room + 4) / 2 - advance / 2);
+    p.drawText(QRect(x, TextRow, width(), HeaderBottom), Qt::AlignLeft | Qt::AlignTop, m_text);
 }
 
 bool TSliddt::dragEndAnnounces(bool) const

@@ -24,9 +24,6 @@ public:
     bool MuisDown() const { return m_muisDown; }
     void setMuisDown(bool) {}
 
-    // Column where the header text starts for a text of this length.
-    int textColumn(int length) const;
-
     QSize sizeHint() const override;
 
 Q_SIGNALS:

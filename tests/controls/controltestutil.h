@@ -29,4 +29,15 @@ inline int firstInkColumn(const QImage &img, int x0, int x1, int top, int bottom
     return -1;
 }
 
+// Rightmost such column, scanning from x1 down to x0.
+inline int lastInkColumn(const QImage &img, int x0, int x1, int top, int bottom)
+{
+    const QColor bg = img.pixelColor(x1, top);
+    for (int x = x1; x >= x0; --x)
+        for (int y = top; y <= bottom; ++y)
+            if (img.pixelColor(x, y) != bg)
+                return x;
+    return -1;
+}
+
 } // namespace probe

@@ -333,15 +333,36 @@ private Q_SLOTS:
         QVERIFY2(ink >= column && ink <= column + 2, qPrintable(QString::number(ink)));
     }
 
-    void textHeaderColumns()
+    void textHeaderCentred_data()
     {
-        QCOMPARE(m_dt->textColumn(3), 11);
-        QCOMPARE(m_dt->textColumn(12), -12);
-        QCOMPARE(m_dt->textColumn(0), 18);
+        QTest::addColumn<QString>("text");
+        for (const char *t : {"L64", "Cent", " BYPASS ", "16000", "1"})
+            QTest::newRow(t) << QString(t);
+    }
+
+    // Header texts sit in the middle of the box and are never cut off.
+    void textHeaderCentred()
+    {
+        QFETCH(QString, text);
         m_dt->clearFocus();
-        m_dt->setText("Cent");
-        const int ink = probe::firstInkColumn(probe::image(*m_dt), 2, 36, 2, 13);
-        QVERIFY2(ink >= 8 && ink <= 10, qPrintable(QString::number(ink)));
+        m_dt->setText(text);
+        const QImage img = probe::image(*m_dt);
+        const int right = m_dt->width() - 3;
+        const int first = probe::firstInkColumn(img, 2, right, 2, 13);
+        const int last = probe::lastInkColumn(img, 2, right, 2, 13);
+        QVERIFY(first > 2);
+        QVERIFY(last < right);
+        const int leftGap = first - 2;
+        const int rightGap = right - last;
+        QVERIFY2(std::abs(leftGap - rightGap) <= 4,
+                 qPrintable(QString("%1 | %2").arg(leftGap).arg(rightGap)));
+    }
+
+    void textTooWideShowsItsStart()
+    {
+        m_dt->setText("0123456789AB");
+        const int first = probe::firstInkColumn(probe::image(*m_dt), 2, 30, 2, 13);
+        QVERIFY(first >= 2 && first <= 4);
     }
 
     void focusHeader()
