@@ -29,5 +29,6 @@ QList<Command> allCommands();
 // Command groups.
 QList<Command> messageCommands(); // dt1, rq1
 QList<Command> parseCommands();   // parse
+QList<Command> simCommands();     // ports, sim
 
 } // namespace cli

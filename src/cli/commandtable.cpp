@@ -7,6 +7,7 @@ QList<Command> allCommands()
     QList<Command> all;
     all += messageCommands();
     all += parseCommands();
+    all += simCommands();
     return all;
 }
 

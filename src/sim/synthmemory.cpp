@@ -266,6 +266,11 @@ bool SynthMemory::loadBanks(const QString &path, QString *error)
         return false;
     }
     const qint64 expected = FileHeader.size() + FileSize;
+    if (f.peek(FileHeader.size()) != FileHeader) {
+        if (error)
+            *error = QStringLiteral("%1: not a simulator memory file").arg(path);
+        return false;
+    }
     if (f.size() != expected) {
         if (error)
             *error = QStringLiteral("%1: wrong size: %2 bytes, expected %3")

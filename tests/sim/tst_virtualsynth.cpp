@@ -220,7 +220,7 @@ void TestVirtualSynth::badBankFilesChangeNothing_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("why");
     const QByteArray good = SynthMemory().banksImage();
-    QTest::newRow("empty") << QByteArray() << QStringLiteral("wrong size: 0 bytes");
+    QTest::newRow("empty") << QByteArray() << QStringLiteral("not a simulator memory file");
     QTest::newRow("short") << good.left(good.size() - 1) << QStringLiteral("wrong size");
     QTest::newRow("long") << good + '\0' << QStringLiteral("wrong size");
     QByteArray header = good;
