@@ -27,7 +27,12 @@ int main(int argc, char **argv)
     }
     gallery.setAttribute(Qt::WA_DontShowOnScreen);
     gallery.show();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    // The focused samples need an active window even though it is not shown.
     QApplication::setActiveWindow(&gallery);
+#else
+    gallery.activateWindow();
+#endif
     gallery.pose();
     QApplication::processEvents();
     const QString file = parser.value(pngOption);

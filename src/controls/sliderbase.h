@@ -18,7 +18,7 @@ class TSliderBase : public QWidget
     Q_PROPERTY(int Ticks READ Ticks WRITE setTicks)
     Q_PROPERTY(QColor BKColor READ BKColor WRITE setBKColor)
     Q_PROPERTY(QColor ThumbColor READ ThumbColor WRITE setThumbColor)
-    Q_PROPERTY(int Position READ Position WRITE setPosition NOTIFY OnChange)
+    Q_PROPERTY(int Position READ Position WRITE setPosition)
     Q_PROPERTY(int MaxValue READ MaxValue WRITE setMaxValue)
     Q_PROPERTY(int MinValue READ MinValue WRITE setMinValue)
 

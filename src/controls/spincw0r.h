@@ -15,7 +15,7 @@ class TSpincw0R : public QWidget
     Q_PROPERTY(QColor CMinColor READ CMinColor WRITE setCMinColor)
     Q_PROPERTY(QColor LedOnCol READ LedOnCol WRITE setLedOnCol)
     Q_PROPERTY(QColor LedOffCol READ LedOffCol WRITE setLedOffCol)
-    Q_PROPERTY(int Value READ Value WRITE setValue NOTIFY OnChange)
+    Q_PROPERTY(int Value READ Value WRITE setValue)
     Q_PROPERTY(int MaxValue READ MaxValue WRITE setMaxValue)
     Q_PROPERTY(int MinValue READ MinValue WRITE setMinValue)
 
