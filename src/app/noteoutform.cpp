@@ -1,0 +1,706 @@
+#include "app/noteoutform.h"
+
+#include "app/mainwindowlink.h"
+#include "controls/ledgauge.h"
+#include "controls/sliddt.h"
+#include "controls/slidnavf.h"
+#include "core/appsettings.h"
+#include "core/displaytables.h"
+#include "core/editstate.h"
+#include "core/infosink.h"
+#include "midi/mididevices.h"
+#include "midi/midierrors.h"
+#include "midi/midiinput.h"
+#include "midi/midioutput.h"
+#include "midi/sysexprotocol.h"
+
+#include <QCheckBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+constexpr std::uint8_t NoteOn = 0x90;
+constexpr std::uint8_t ControlChange = 0xB0;
+constexpr std::uint8_t ChannelPressure = 0xD0;
+constexpr std::uint8_t FirstSystemStatus = 0xF0;
+constexpr std::uint8_t KindMask = 0xF0;
+constexpr std::uint8_t ChannelMask = 0x0F;
+constexpr std::uint8_t DataMask = 0x7F;
+constexpr int AllSoundOffController = 120;
+constexpr int BreathController = 2;
+constexpr int ModulationController = 1;
+constexpr int MinChannel = 1;
+constexpr int MaxChannel = 16;
+
+const QColor LampIdle(0, 128, 0);
+const QColor LampLit(0, 255, 0);
+const QColor LampKeyboard(255, 255, 0);
+
+const QString MidiClosedText = QStringLiteral("Midi Closed");
+
+QString errorText(const std::exception &e)
+{
+    if (auto *port = dynamic_cast<const MidiPortError *>(&e))
+        return port->message();
+    if (auto *backend = dynamic_cast<const MidiBackendError *>(&e))
+        return deviceFailureText(backend->reason());
+    return QString::fromUtf8(e.what());
+}
+
+// Runs one port operation; a failure comes back as its message instead of
+// an exception, because nothing may leave a Qt slot by throwing.
+template <typename Op> QString attempt(Op op)
+{
+    try {
+        op();
+    } catch (const std::exception &e) {
+        return errorText(e);
+    }
+    return {};
+}
+
+} // namespace
+
+// Hands the protocol's (and the hub's own) sends to the output port. A port
+// that fails while open (a device unplugged) closes the devices instead of
+// throwing through the caller's event handler.
+class TNoteOutForm::PortGuard : public MidiSender
+{
+public:
+    explicit PortGuard(TNoteOutForm &hub) : hub_(hub) {}
+    void SendShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override
+    {
+        report(attempt([&] { hub_.MidiOutput1->SendShortMsg(status, data1, data2); }));
+    }
+    void SendLongMsg(const std::uint8_t *buffer, int length) override
+    {
+        report(attempt([&] { hub_.MidiOutput1->SendLongMsg(buffer, length); }));
+    }
+
+private:
+    void report(const QString &error)
+    {
+        if (!error.isEmpty())
+            hub_.portFailed(error);
+    }
+    TNoteOutForm &hub_;
+};
+
+TNoteOutForm::TNoteOutForm(EditState &state, InfoSink &info, SysexProtocol &protocol,
+                           MidiDevices &devices, MainWindowLink *main, QWidget *parent)
+    : QWidget(parent, Qt::Window), state_(state), info_(info), protocol_(protocol),
+      devices_(devices), main_(main)
+{
+    (void)DisplayTables::instance();
+    MidiInput1 = new TMidiInput(devices_, this);
+    MidiInput1->setSysexBufferSize(TMidiInput::DefaultSysexBufferSize);
+    MidiOutput1 = new TMidiOutput(devices_, this);
+    guard_ = std::make_unique<PortGuard>(*this);
+    protocol_.setSender(guard_.get());
+
+    buildControls();
+    SbNoteH->setPosition(StartNote);
+    SbNoteH->setText(DisplayTables::instance().NoteNames[StartNote]);
+    SbNoteV->setPosition(StartVelocity);
+    SbNoteB->setPosition(StartBreath);
+
+    // Bound only now: the start positions are not edits and must neither
+    // send nor disturb LastSentValue.
+    auto bind = [this](TSliderBase *slider, void (TNoteOutForm::*handler)(TSliderBase *)) {
+        connect(slider, &TSliderBase::OnChange, this, handler);
+        connect(slider, &TSliderBase::OnChanging, this, handler);
+    };
+    bind(SbNoteH, &TNoteOutForm::SbNoteHChange);
+    bind(SbNoteV, &TNoteOutForm::SbNoteVChange);
+    bind(SbNoteB, &TNoteOutForm::SbNoteBChange);
+    bind(SbNoteM, &TNoteOutForm::SbNoteMChange);
+    bind(SbNoteA, &TNoteOutForm::SbNoteAChange);
+    connect(SpeedBt_AllOff, &QToolButton::clicked, this, &TNoteOutForm::AllSoundOff);
+    connect(SpBH, &QToolButton::clicked, this, &TNoteOutForm::SpBHClick);
+    connect(CbMiditrue, &QCheckBox::toggled, this, [this](bool on) { midiTrueOn_ = on; });
+    connect(Timer1, &QTimer::timeout, this, &TNoteOutForm::lampsOff);
+    connect(MidiInput1, &TMidiInput::OnMidiInput, this, &TNoteOutForm::MidiInput1MidiInput);
+    Timer1->start();
+}
+
+TNoteOutForm::~TNoteOutForm()
+{
+    protocol_.setSender(nullptr);
+    closeAllQuietly();
+    delete outputForm_.data();
+}
+
+void TNoteOutForm::startUp()
+{
+    if (settings_ && settings_->FirstRun && main_)
+        main_->MSetMidiDevsClick();
+    if (state_.MidiClosed)
+        OpenMidi();
+    CbMiditrue->setChecked(false);
+    midiTrueOn_ = false;
+    if (main_)
+        main_->selectPatchMode();
+}
+
+// --- ports --------------------------------------------------------------
+
+void TNoteOutForm::OpenMidi()
+{
+    if (!settings_ || settings_->FirstRun || settings_->SynthIn.index == AppSettings::NoDevice)
+        return;
+    const QStringList inputs = devices_.inputNames();
+    const int in = AppSettings::ResolveDevice(settings_->SynthIn, inputs);
+    if (in == AppSettings::NoDevice)
+        return;
+    const int out = AppSettings::ResolveDevice(settings_->SynthOut, devices_.outputNames());
+    const int kb = settings_->SepKB ? AppSettings::ResolveDevice(settings_->KeyboardIn, inputs)
+                                    : AppSettings::NoDevice;
+    openPorts(in, out, kb);
+}
+
+bool TNoteOutForm::openPorts(int inputIndex, int outputIndex, int keyboardIndex)
+{
+    const QString error = attempt([&] {
+        TMidiInput *kb = keyboardIndex >= 0 ? &createKeyboardInput() : nullptr;
+        if (kb)
+            kb->setDeviceID(keyboardIndex);
+        MidiInput1->setDeviceID(inputIndex);
+        MidiOutput1->setDeviceID(outputIndex < 0 ? TMidiOutput::DefaultDevice : outputIndex);
+        MidiInput1->OpenPort();
+        MidiInput1->StartInput();
+        MidiOutput1->OpenPort();
+        if (kb) {
+            kb->OpenPort();
+            kb->StartInput();
+            Lkb->setText(QStringLiteral("KB open"));
+            keyboardOpen_ = true;
+        }
+    });
+    if (!error.isEmpty()) {
+        portFailed(error);
+        return false;
+    }
+    state_.MidiClosed = false;
+    if (main_) {
+        main_->setStatusPanel(0, QStringLiteral("Midi Open"));
+        main_->setStatusPanel(1, QStringLiteral("In: ") + MidiInput1->ProductName());
+        main_->setStatusPanel(2, QStringLiteral("Out: ") + MidiOutput1->ProductName());
+        main_->setMidiOpenChecked(true);
+    }
+    return true;
+}
+
+void TNoteOutForm::reopenMidi()
+{
+    if (main_) {
+        main_->setStatusPanel(1, QStringLiteral("In = ") + MidiInput1->ProductName());
+        main_->setStatusPanel(2, QStringLiteral("Out = ") + MidiOutput1->ProductName());
+    }
+    TMidiInput *kb = settings_ && settings_->SepKB ? keyboardIn_.get() : nullptr;
+    const QString error = attempt([&] {
+        if (!MidiInput1->isOpen()) {
+            MidiInput1->OpenPort();
+            MidiInput1->StartInput();
+        }
+        if (kb && !kb->isOpen()) {
+            kb->OpenPort();
+            kb->StartInput();
+            keyboardOpen_ = true;
+        }
+        if (!MidiOutput1->isOpen())
+            MidiOutput1->OpenPort();
+    });
+    if (!error.isEmpty()) {
+        portFailed(error);
+        return;
+    }
+    state_.MidiClosed = false;
+    if (main_) {
+        main_->setMidiOpenChecked(true);
+        main_->setStatusPanel(0, QStringLiteral("Midi Open"));
+    }
+}
+
+void TNoteOutForm::closeMidi()
+{
+    QString error = attempt([&] { MidiInput1->ClosePort(); });
+    const QString outError = attempt([&] { MidiOutput1->ClosePort(); });
+    const QString kbError = keyboardIn_ ? attempt([&] { keyboardIn_->ClosePort(); }) : QString();
+    keyboardOpen_ = false;
+    state_.MidiClosed = true;
+    if (main_) {
+        main_->setDevStat(MidiClosedText);
+        main_->setMidiOpenChecked(false);
+    }
+    for (const QString &e : {error, outError, kbError}) {
+        if (!e.isEmpty()) {
+            info_.ShowInfo(e);
+            break;
+        }
+    }
+}
+
+TMidiInput &TNoteOutForm::createKeyboardInput()
+{
+    if (!keyboardIn_) {
+        keyboardIn_ = std::make_unique<TMidiInput>(devices_);
+        connect(keyboardIn_.get(), &TMidiInput::OnMidiInput, this, &TNoteOutForm::KbThru);
+    }
+    return *keyboardIn_;
+}
+
+void TNoteOutForm::freeKeyboardInput()
+{
+    if (!keyboardIn_)
+        return;
+    (void)attempt([&] { keyboardIn_->ClosePort(); });
+    keyboardIn_.reset();
+    keyboardOpen_ = false;
+    Lkb->setText(QStringLiteral("KB freed"));
+}
+
+void TNoteOutForm::closePorts()
+{
+    (void)attempt([&] { MidiInput1->ClosePort(); });
+    (void)attempt([&] { MidiOutput1->ClosePort(); });
+    freeKeyboardInput();
+    state_.MidiClosed = true;
+}
+
+void TNoteOutForm::closeAllQuietly()
+{
+    (void)attempt([&] { MidiInput1->ClosePort(); });
+    (void)attempt([&] { MidiOutput1->ClosePort(); });
+    if (keyboardIn_)
+        (void)attempt([&] { keyboardIn_->ClosePort(); });
+    keyboardOpen_ = false;
+}
+
+// A port error leaves the editor running with its patch; the devices are
+// closed as by the close command, so the user can reopen or choose others.
+void TNoteOutForm::portFailed(const QString &message)
+{
+    if (handlingFailure_)
+        return;
+    handlingFailure_ = true;
+    closeAllQuietly();
+    state_.MidiClosed = true;
+    if (main_) {
+        main_->setDevStat(MidiClosedText);
+        main_->setMidiOpenChecked(false);
+    }
+    info_.ShowInfo(message);
+    handlingFailure_ = false;
+}
+
+// --- incoming -----------------------------------------------------------
+
+void TNoteOutForm::MidiInput1MidiInput(TMidiInput *sender)
+{
+    setLamp(LedIn_, LampLit);
+    state_.SendLock = true;
+    while (sender->EventCount() > 0) {
+        const std::unique_ptr<TMyMidiEvent> event = sender->ReadEvent();
+        if (!event)
+            break;
+        if (!event->isSysex()) {
+            ShowShort(event->Status, event->Data1, event->Data2);
+            if (midiTrueOn_)
+                SendShort(event->Status, event->Data1, event->Data2);
+            state_.SendLock = false;
+            continueLater(sender, &TNoteOutForm::MidiInput1MidiInput);
+            return;
+        }
+        if (event->SysexData.empty())
+            continue;
+        const ParseResult result =
+            protocol_.parseIncoming(event->SysexData.data(), int(event->SysexData.size()));
+        if (result.stopNotification && sender->EventCount() > 0) {
+            continueLater(sender, &TNoteOutForm::MidiInput1MidiInput);
+            return;
+        }
+    }
+    refreshFromSynth();
+}
+
+void TNoteOutForm::KbThru(TMidiInput *sender)
+{
+    setLamp(LedIn_, LampKeyboard);
+    while (sender->EventCount() > 0) {
+        const std::unique_ptr<TMyMidiEvent> event = sender->ReadEvent();
+        if (!event)
+            break;
+        if (event->isSysex())
+            continue;
+        int status = event->Status;
+        // A keyboard on any channel plays the current part; system
+        // messages have no channel and pass as they are.
+        if (status < FirstSystemStatus)
+            status = (status & KindMask) | channelByte();
+        ShowShort(status, event->Data1, event->Data2);
+        sendShortLit(status, event->Data1, event->Data2, LampKeyboard);
+        state_.SendLock = false;
+        continueLater(sender, &TNoteOutForm::KbThru);
+        return;
+    }
+}
+
+// The port signals once for a burst; what was left waiting for a later round
+// gets its own round, so nothing stays in the queue until the next message.
+void TNoteOutForm::continueLater(TMidiInput *input, void (TNoteOutForm::*handler)(TMidiInput *))
+{
+    if (input->EventCount() == 0)
+        return;
+    QPointer<TMidiInput> guarded(input);
+    QMetaObject::invokeMethod(
+        this,
+        [this, guarded, handler] {
+            if (guarded && guarded->isOpen() && guarded->EventCount() > 0)
+                (this->*handler)(guarded.data());
+        },
+        Qt::QueuedConnection);
+}
+
+// Received data is in the image now. Without a refresh to release the send
+// lock, edits would be dropped silently, so it is released here instead.
+void TNoteOutForm::refreshFromSynth()
+{
+    if (main_ && main_->updateFromJv())
+        main_->B_UpdateAllClick();
+    else
+        state_.SendLock = false;
+}
+
+// --- outgoing -----------------------------------------------------------
+
+void TNoteOutForm::SendShort(int status, int data1, int data2)
+{
+    sendShortLit(status, data1, data2, LampLit);
+}
+
+void TNoteOutForm::sendShortLit(int status, int data1, int data2, const QColor &lamp)
+{
+    if (state_.MidiClosed)
+        return;
+    setLamp(LedOut_, lamp);
+    ShowShort(status, data1, data2);
+    guard_->SendShortMsg(std::uint8_t(status), std::uint8_t(data1 & DataMask),
+                         std::uint8_t(data2 & DataMask));
+}
+
+void TNoteOutForm::ShowShort(int status, int data1, int data2)
+{
+    LGIn->setValue(data2);
+    auto hex = [](int v) {
+        return QStringLiteral("%1").arg(v & 0xFF, 2, 16, QChar(' ')).toUpper();
+    };
+    LmidiOut->setText(hex(status) + QLatin1Char(' ') + hex(data1) + QLatin1Char(' ') + hex(data2));
+}
+
+void TNoteOutForm::AllSoundOff()
+{
+    if (!main_ || !main_->mainShown())
+        return;
+    setLamp(LedOut_, LampLit);
+    SendShort(ControlChange + (state_.currentPart() & ChannelMask), AllSoundOffController, 0);
+}
+
+void TNoteOutForm::PlayEditNote()
+{
+    if (!state_.PlayNoteOn)
+        return;
+    AllSoundOff();
+    SendShort(NoteOn + channelByte(), SbNoteH->Position(), SbNoteV->Position());
+}
+
+int TNoteOutForm::channelByte() const
+{
+    const int part = main_ ? std::clamp(main_->partChannel(), MinChannel, MaxChannel) : MinChannel;
+    return part - MinChannel;
+}
+
+int TNoteOutForm::testNote() const
+{
+    return SbNoteH->Position();
+}
+
+void TNoteOutForm::SbNoteHChange(TSliderBase *)
+{
+    const int pos = SbNoteH->Position();
+    SbNoteH->setText(DisplayTables::instance().NoteNames[std::size_t(pos)]);
+    if (pos == state_.LastSentValue)
+        return;
+    AllSoundOff();
+    SendShort(NoteOn + channelByte(), pos, SbNoteV->Position());
+    state_.LastSentValue = std::uint8_t(pos);
+}
+
+void TNoteOutForm::SbNoteVChange(TSliderBase *)
+{
+    const int pos = SbNoteV->Position();
+    if (pos == state_.LastSentValue)
+        return;
+    AllSoundOff();
+    state_.LastSentValue = std::uint8_t(pos);
+    SendShort(NoteOn + channelByte(), SbNoteH->Position(), pos);
+}
+
+void TNoteOutForm::sendController(int position, std::uint8_t status, int controller)
+{
+    if (position == state_.LastSentValue)
+        return;
+    state_.LastSentValue = std::uint8_t(position);
+    if (status == ChannelPressure)
+        SendShort(status + channelByte(), position, 0);
+    else
+        SendShort(status + channelByte(), controller, position);
+}
+
+void TNoteOutForm::SbNoteBChange(TSliderBase *)
+{
+    sendController(SbNoteB->Position(), ControlChange, BreathController);
+}
+
+void TNoteOutForm::SbNoteMChange(TSliderBase *)
+{
+    sendController(SbNoteM->Position(), ControlChange, ModulationController);
+}
+
+void TNoteOutForm::SbNoteAChange(TSliderBase *)
+{
+    sendController(SbNoteA->Position(), ChannelPressure, 0);
+}
+
+// --- log and lamps ------------------------------------------------------
+
+void TNoteOutForm::AddOutLog(const QString &line)
+{
+    if (outputForm_)
+        outputForm_->AddOutLog(line);
+}
+
+void TNoteOutForm::AddInLog(const QString &line)
+{
+    if (outputForm_)
+        outputForm_->AddInLog(line);
+}
+
+void TNoteOutForm::LedOut()
+{
+    setLamp(LedOut_, LampLit);
+}
+
+void TNoteOutForm::LedIn()
+{
+    setLamp(LedIn_, LampLit);
+}
+
+void TNoteOutForm::setLamp(QLabel *lamp, const QColor &colour)
+{
+    QPalette p = lamp->palette();
+    p.setColor(QPalette::Window, colour);
+    lamp->setPalette(p);
+}
+
+void TNoteOutForm::lampsOff()
+{
+    setLamp(LedIn_, LampIdle);
+    setLamp(LedOut_, LampIdle);
+}
+
+void TNoteOutForm::showMessageLog()
+{
+    if (!state_.LogMessages || !outputForm_) {
+        delete outputForm_.data();
+        outputForm_ = new TOutputForm(logCounters_);
+        outputForm_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(outputForm_.data(), &TOutputForm::closed, this,
+                [this] { state_.LogMessages = false; });
+    }
+    state_.LogMessages = true;
+    outputForm_->showNormal();
+}
+
+void TNoteOutForm::showHub()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TNoteOutForm::WaitProcessing(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// --- window -------------------------------------------------------------
+
+namespace {
+
+constexpr int LabelFontPixels = 11;
+constexpr int MinCaptionPixels = 8;
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLabel *makeLamp(QWidget *parent, const char *name, const QRect &geometry)
+{
+    QLabel *lamp = makeLabel(parent, name, QString(), geometry);
+    lamp->setAutoFillBackground(true);
+    lamp->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    QPalette p = lamp->palette();
+    p.setColor(QPalette::Window, LampIdle);
+    lamp->setPalette(p);
+    return lamp;
+}
+
+template <typename Slider>
+Slider *makeSlider(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *slider = new Slider(parent);
+    slider->setObjectName(QLatin1String(name));
+    slider->setGeometry(geometry);
+    return slider;
+}
+
+QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title, const QRect &geometry)
+{
+    auto *group = new QGroupBox(title, parent);
+    group->setObjectName(QLatin1String(name));
+    group->setGeometry(geometry);
+    return group;
+}
+
+// Caption rows whose words stand over the sliders below them: with a wider
+// desktop font they shrink rather than lose their last word.
+void fitCaption(QLabel *label)
+{
+    QFont f = label->font();
+    while (QFontMetrics(f).horizontalAdvance(label->text()) > label->width() &&
+           f.pixelSize() > MinCaptionPixels) {
+        f.setPixelSize(f.pixelSize() - 1);
+    }
+    label->setFont(f);
+}
+
+QToolButton *makeButton(QWidget *parent, const char *name, const QString &text, const QString &hint,
+                        const QRect &geometry)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setGeometry(geometry);
+    return button;
+}
+
+constexpr int SliderTop = 34;
+constexpr int BreathFrame = 3;
+constexpr int SliderHeight = 148;
+constexpr int GroupHeight = SliderTop + SliderHeight + 6;
+const QColor GaugeOff(0, 0, 128);
+const QColor Grey(192, 192, 192);
+
+} // namespace
+
+void TNoteOutForm::buildControls()
+{
+    setObjectName(QStringLiteral("NoteOutForm"));
+    setWindowTitle(QStringLiteral("Send Note - Controller"));
+    QFont small = font();
+    small.setPixelSize(LabelFontPixels);
+    setFont(small);
+
+    GrBStuurNote =
+        makeGroup(this, "GrBStuurNote", QStringLiteral("Send Note"), QRect(3, 2, 119, GroupHeight));
+    LSnote = makeLabel(GrBStuurNote, "LSnote", QStringLiteral("C-1..G7      Velocity"),
+                       QRect(5, 17, 112, 14));
+    fitCaption(LSnote);
+    SbNoteH = makeSlider<TSliddt>(GrBStuurNote, "SbNoteH", QRect(5, SliderTop, 40, SliderHeight));
+    SbNoteH->setTicks(11);
+    SbNoteV =
+        makeSlider<TSlidNaVf>(GrBStuurNote, "SbNoteV", QRect(55, SliderTop, 26, SliderHeight));
+    LGIn = new TLEDGauge(GrBStuurNote);
+    LGIn->setObjectName(QStringLiteral("LGIn"));
+    LGIn->setGeometry(94, SliderTop, 16, SliderHeight);
+    LGIn->setToolTip(QStringLiteral("Show Velocity In"));
+    LGIn->setCount(64);
+    LGIn->setColor(Qt::yellow);
+    LGIn->setOffColor(GaugeOff);
+    LGIn->setYellowPercent(51);
+    LGIn->setRedPercent(80);
+    LGIn->setValue(1);
+    LGIn->setMiliSc(500);
+    LGIn->setDelay(0);
+
+    GrBSendCtrl = makeGroup(this, "GrBSendCtrl", QStringLiteral("Send Controller"),
+                            QRect(127, 2, 126, GroupHeight));
+    Lctrl = makeLabel(GrBSendCtrl, "Lctrl", QStringLiteral("Breath     Mod     Aftrtch"),
+                      QRect(5, 17, 118, 14));
+    fitCaption(Lctrl);
+    auto *breathBack = new QFrame(GrBSendCtrl);
+    breathBack->setGeometry(8 - BreathFrame, SliderTop - BreathFrame, 26 + 2 * BreathFrame,
+                            SliderHeight + 2 * BreathFrame);
+    breathBack->setAutoFillBackground(true);
+    QPalette grey = breathBack->palette();
+    grey.setColor(QPalette::Window, Grey);
+    breathBack->setPalette(grey);
+    SbNoteB = makeSlider<TSlidNaVf>(GrBSendCtrl, "SbNoteB", QRect(8, SliderTop, 26, SliderHeight));
+    SbNoteM = makeSlider<TSlidNaVf>(GrBSendCtrl, "SbNoteM", QRect(50, SliderTop, 26, SliderHeight));
+    SbNoteA = makeSlider<TSlidNaVf>(GrBSendCtrl, "SbNoteA", QRect(92, SliderTop, 26, SliderHeight));
+
+    const int bottom = GroupHeight + 6;
+    LMididata =
+        makeLabel(this, "LMididata", QStringLiteral("Midi  -  Data"), QRect(6, bottom, 114, 14));
+    LmidiOut =
+        makeLabel(this, "LmidiOut", QStringLiteral("00 00 00"), QRect(6, bottom + 16, 80, 18));
+    LmidiOut->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    LmidiOut->setAlignment(Qt::AlignCenter);
+    LMidiIn = makeLabel(this, "LMidiIn", QStringLiteral("In"), QRect(6, bottom + 40, 16, 14));
+    LedIn_ = makeLamp(this, "LedIn", QRect(24, bottom + 41, 14, 12));
+    LmidiS = makeLabel(this, "LmidiS", QStringLiteral("Out"), QRect(48, bottom + 40, 24, 14));
+    LedOut_ = makeLamp(this, "LedOut", QRect(74, bottom + 41, 14, 12));
+    SpeedBt_AllOff = makeButton(this, "SpeedBt_AllOff", QStringLiteral("All Off"),
+                                QStringLiteral("Stop it!"), QRect(6, bottom + 60, 62, 24));
+    SpBH = makeButton(this, "SpBH", QStringLiteral("H"), QStringLiteral("Click = Half or Full"),
+                      QRect(74, bottom + 60, 24, 24));
+
+    CbMiditrue = new QCheckBox(QStringLiteral("Midi-true"), this);
+    CbMiditrue->setObjectName(QStringLiteral("CbMiditrue"));
+    CbMiditrue->setToolTip(QStringLiteral("Only for XP series"));
+    CbMiditrue->setGeometry(132, bottom + 14, 118, 20);
+    Lkb = makeLabel(this, "Lkb", QStringLiteral("Lkb"), QRect(134, bottom + 40, 116, 14));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(LampInterval);
+    resize(FullWidth, FullHeight);
+}
+
+void TNoteOutForm::SpBHClick()
+{
+    if (SpBH->text() == QLatin1String("H")) {
+        resize(HalfWidth, HalfHeight);
+        SpBH->setText(QStringLiteral("F"));
+    } else {
+        resize(FullWidth, FullHeight);
+        SpBH->setText(QStringLiteral("H"));
+    }
+}
+
+void TNoteOutForm::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    resize(FullWidth, DoubleClickHeight);
+    QWidget::mouseDoubleClickEvent(event);
+}

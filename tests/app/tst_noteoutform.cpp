@@ -1,0 +1,470 @@
+// The communication hub driven through its real widgets and ports, with a
+// recording MIDI backend and a stand-in main window.
+
+#include "app/noteoutform.h"
+#include "controls/ledgauge.h"
+#include "controls/sliddt.h"
+#include "controls/slidnavf.h"
+#include "core/appsettings.h"
+#include "core/editstate.h"
+#include "core/infosink.h"
+#include "hubtestbackend.h"
+#include "hubtestmainlink.h"
+#include "midi/hublink.h"
+#include "midi/mididevices.h"
+#include "midi/midiinput.h"
+#include "midi/sysexprotocol.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using Messages = QList<QByteArray>;
+
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+const addr::Address NameByte{0x03, 0x00, 0x00, 0x0C};
+const char *const NameByteSet = "F0 41 10 6A 12 03 00 00 0C 05 6C F7";
+
+// Everything a hub needs, built fresh for each test.
+struct Rig
+{
+    EditState state;
+    RecordingInfoSink info;
+    HubLinkRelay relay;
+    SysexProtocol protocol{state, info, relay};
+    std::shared_ptr<HubTestBackend> backend = std::make_shared<HubTestBackend>(
+        QStringList{QStringLiteral("Synth In"), QStringLiteral("Keyboard")},
+        QStringList{QStringLiteral("Synth Out")});
+    MidiDevices devices;
+    HubTestMainLink main{state};
+    QTemporaryDir dir;
+    AppSettings settings{dir.filePath(QStringLiteral("settings.ini"))};
+    std::unique_ptr<TNoteOutForm> hub;
+
+    Rig()
+    {
+        devices.addBackend(backend);
+        settings.SynthIn = {0, QStringLiteral("Synth In")};
+        settings.SynthOut = {0, QStringLiteral("Synth Out")};
+        settings.KeyboardIn = {1, QStringLiteral("Keyboard")};
+        hub = std::make_unique<TNoteOutForm>(state, info, protocol, devices, &main);
+        hub->setSettings(&settings);
+        relay.setTarget(hub.get());
+        // The byte the tests send or receive, away from its start value.
+        state.patchImage.set(0, 0x0C, 0);
+    }
+    void open(bool keyboard = false)
+    {
+        QVERIFY(hub->openPorts(0, 0, keyboard ? 1 : -1));
+        backend->clearSent();
+    }
+    template <typename T> T *child(const char *name) const
+    {
+        return hub->findChild<T *>(QLatin1String(name));
+    }
+    QString shown() const { return child<QLabel>("LmidiOut")->text(); }
+};
+
+} // namespace
+
+class TestNoteOutForm : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void editPlaysTestNote_data();
+    void editPlaysTestNote();
+    void shortMessagesOnePerNotification();
+    void midiTrueEcho_data();
+    void midiTrueEcho();
+    void keyboardRechannel_data();
+    void keyboardRechannel();
+    void receivedSysexIsStoredLoggedAndRefreshed_data();
+    void receivedSysexIsStoredLoggedAndRefreshed();
+    void stoppedNotificationDoesNotStall();
+    void dataSetLog();
+    void logWindowReopensFresh();
+    void portFailures_data();
+    void portFailures();
+    void openReopenClose_data();
+    void openReopenClose();
+    void slidersSend_data();
+    void slidersSend();
+    void allOffButton_data();
+    void allOffButton();
+    void sizeToggle_data();
+    void sizeToggle();
+    void lampsFallBack();
+};
+
+void TestNoteOutForm::editPlaysTestNote_data()
+{
+    QTest::addColumn<bool>("playNote");
+    QTest::addColumn<int>("perfPart"); // -1: Patch mode
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<Messages>("expected");
+    const QByteArray set = hex(NameByteSet);
+    QTest::newRow("play note off") << false << -1 << 1 << Messages{set};
+    QTest::newRow("patch mode") << true << -1 << 1 << Messages{set, hex("B07800"), hex("904140")};
+    const QByteArray perfSet = hex("F0 41 10 6A 12 02 02 00 0C 05 6B F7");
+    QTest::newRow("perform part 3")
+        << true << 2 << 3 << Messages{perfSet, hex("B27800"), hex("924140")};
+}
+
+void TestNoteOutForm::editPlaysTestNote()
+{
+    QFETCH(bool, playNote);
+    QFETCH(int, perfPart);
+    QFETCH(int, channel);
+    QFETCH(Messages, expected);
+    Rig rig;
+    rig.open();
+    rig.state.PlayNoteOn = playNote;
+    rig.main.part = channel;
+    if (perfPart >= 0)
+        rig.state.EditPrefix = {addr::AreaPerformancePart, std::uint8_t(perfPart)};
+    rig.protocol.SendDataSet(rig.state.commonAddress(0x0C), 0x05);
+    QCOMPARE(rig.backend->sent(), expected);
+}
+
+void TestNoteOutForm::shortMessagesOnePerNotification()
+{
+    Rig rig;
+    rig.open();
+    TMidiInput &in = rig.hub->midiInput1();
+    QVERIFY(rig.backend->playShort(0, 0x90, 0x3C, 0x40));
+    QVERIFY(rig.backend->playShort(0, 0x80, 0x3C, 0x00));
+    QVERIFY(rig.backend->playShort(0, 0xB0, 0x07, 0x64));
+    QCOMPARE(in.EventCount(), 3);
+
+    rig.state.SendLock = true;
+    Q_EMIT in.OnMidiInput(&in);
+    QCOMPARE(rig.shown(), QStringLiteral("90 3C 40"));
+    QCOMPARE(in.EventCount(), 2);
+    QVERIFY(!rig.state.SendLock);
+
+    QTRY_COMPARE(in.EventCount(), 0);
+    QCOMPARE(rig.shown(), QStringLiteral("B0  7 64"));
+    QCOMPARE(rig.child<TLEDGauge>("LGIn")->Value(), 0x64);
+    QCOMPARE(rig.main.refreshes, 0);
+    QVERIFY(rig.backend->sent().isEmpty());
+}
+
+void TestNoteOutForm::midiTrueEcho_data()
+{
+    QTest::addColumn<bool>("clickBox");
+    QTest::addColumn<Messages>("expected");
+    QTest::newRow("echo on") << true << Messages{hex("903C40")};
+    QTest::newRow("echo off") << false << Messages{};
+}
+
+void TestNoteOutForm::midiTrueEcho()
+{
+    QFETCH(bool, clickBox);
+    QFETCH(Messages, expected);
+    Rig rig;
+    rig.open();
+    auto *box = rig.child<QCheckBox>("CbMiditrue");
+    QCOMPARE(box->text(), QStringLiteral("Midi-true"));
+    if (clickBox)
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    QCOMPARE(rig.hub->MidiTrueOn(), clickBox);
+    QVERIFY(rig.backend->playShort(0, 0x90, 0x3C, 0x40));
+    QTRY_COMPARE(rig.shown(), QStringLiteral("90 3C 40"));
+    QCOMPARE(rig.backend->sent(), expected);
+}
+
+void TestNoteOutForm::keyboardRechannel_data()
+{
+    QTest::addColumn<QByteArray>("played");
+    QTest::addColumn<int>("part");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("channel 1 to part 3") << hex("903C40") << 3 << hex("923C40");
+    QTest::newRow("channel 4 to part 3") << hex("933C40") << 3 << hex("923C40");
+    QTest::newRow("control to part 16") << hex("B00110") << 16 << hex("BF0110");
+    QTest::newRow("clock passes") << hex("F80000") << 3 << hex("F80000");
+    QTest::newRow("active sensing passes") << hex("FE0000") << 9 << hex("FE0000");
+}
+
+void TestNoteOutForm::keyboardRechannel()
+{
+    QFETCH(QByteArray, played);
+    QFETCH(int, part);
+    QFETCH(QByteArray, expected);
+    Rig rig;
+    rig.open(true);
+    QCOMPARE(rig.child<QLabel>("Lkb")->text(), QStringLiteral("KB open"));
+    rig.main.part = part;
+    rig.state.SendLock = true;
+    QVERIFY(rig.backend->playShort(1, std::uint8_t(played[0]), std::uint8_t(played[1]),
+                                   std::uint8_t(played[2])));
+    QTRY_COMPARE(rig.backend->sent(), Messages{expected});
+    QVERIFY(!rig.state.SendLock);
+}
+
+void TestNoteOutForm::receivedSysexIsStoredLoggedAndRefreshed_data()
+{
+    QTest::addColumn<bool>("updateFromJv");
+    QTest::newRow("update from JV") << true;
+    QTest::newRow("no update") << false;
+}
+
+void TestNoteOutForm::receivedSysexIsStoredLoggedAndRefreshed()
+{
+    QFETCH(bool, updateFromJv);
+    Rig rig;
+    rig.open();
+    rig.main.updateChecked = updateFromJv;
+    rig.hub->showMessageLog();
+    QVERIFY(rig.state.LogMessages);
+    QVERIFY(rig.backend->playSysex(0, hex(NameByteSet)));
+    QTRY_COMPARE(rig.hub->midiInput1().EventCount(), 0);
+    QTRY_COMPARE(rig.state.patchImage.common(0x0C), std::uint8_t(0x05));
+    QCOMPARE(rig.hub->outputForm()->inLines(),
+             (QStringList{"Sysex In:", "", "", "F0 41 10 6A 12 03 00 00 0C 05 6C F7 ", ""}));
+    QCOMPARE(rig.main.refreshes, updateFromJv ? 1 : 0);
+    // Nothing may keep the send lock once the input has gone quiet.
+    QVERIFY(!rig.state.SendLock);
+}
+
+void TestNoteOutForm::stoppedNotificationDoesNotStall()
+{
+    Rig rig;
+    rig.open();
+    // Four system common bytes from offset 26h: the last two lie past the
+    // block, which ends the round; the patch byte behind must still arrive.
+    QVERIFY(rig.backend->playSysex(0, hex("F0 41 10 6A 12 00 00 00 26 01 02 03 04 50 F7")));
+    QVERIFY(rig.backend->playSysex(0, hex(NameByteSet)));
+    QTRY_COMPARE(rig.main.refreshes, 1);
+    QCOMPARE(rig.hub->midiInput1().EventCount(), 0);
+    QCOMPARE(rig.state.patchImage.common(0x0C), std::uint8_t(0x05));
+    QCOMPARE(rig.state.SystemCommon[0x27], std::uint8_t(0x02));
+    QVERIFY(!rig.state.SendLock);
+}
+
+void TestNoteOutForm::dataSetLog()
+{
+    Rig rig;
+    rig.open();
+    rig.hub->showMessageLog();
+    rig.protocol.SendDataSet(NameByte, 0x05);
+    QCOMPARE(rig.hub->outputForm()->outLines(),
+             (QStringList{"Sysex Out:", "", QStringLiteral("Len=1  ") + NameByteSet, ""}));
+}
+
+void TestNoteOutForm::logWindowReopensFresh()
+{
+    Rig rig;
+    rig.hub->showMessageLog();
+    TOutputForm *first = rig.hub->outputForm();
+    QCOMPARE(first->windowTitle(), QStringLiteral("View Messages In-Out"));
+    rig.hub->AddOutLog(QStringLiteral("one"));
+    QVERIFY(first->close());
+    QVERIFY(!rig.state.LogMessages);
+    rig.hub->AddOutLog(QStringLiteral("unseen"));
+    rig.hub->showMessageLog();
+    QVERIFY(rig.state.LogMessages);
+    QCOMPARE(rig.hub->outputForm()->outLines(), (QStringList{"Sysex Out:", ""}));
+}
+
+void TestNoteOutForm::portFailures_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("open") << "open";
+    QTest::newRow("data set") << "dataset";
+    QTest::newRow("test note") << "note";
+}
+
+void TestNoteOutForm::portFailures()
+{
+    QFETCH(QString, when);
+    Rig rig;
+    rig.main.midiOpenChecked = true;
+    if (when == QLatin1String("open")) {
+        rig.backend->failOpens(QStringLiteral("Device busy"));
+        rig.hub->OpenMidi();
+    } else {
+        rig.open();
+        rig.backend->failSends(QStringLiteral("Device removed"));
+        if (when == QLatin1String("dataset"))
+            rig.protocol.SendDataSet(NameByte, 0x05);
+        else
+            QTest::keyClick(rig.child<TSlidNaVf>("SbNoteM"), Qt::Key_Up);
+    }
+    QCOMPARE(rig.info.messages,
+             QStringList{when == QLatin1String("open") ? "Device busy" : "Device removed"});
+    QVERIFY(rig.state.MidiClosed);
+    QVERIFY(!rig.hub->midiInput1().isOpen());
+    QCOMPARE(rig.main.devStat, QStringLiteral("Midi Closed"));
+    QVERIFY(!rig.main.midiOpenChecked);
+    if (when == QLatin1String("dataset"))
+        QCOMPARE(rig.state.patchImage.common(0x0C), std::uint8_t(0x05));
+    // Later sends stay silent instead of failing again.
+    rig.info.messages.clear();
+    rig.hub->SendShort(0x90, 0x3C, 0x40);
+    QVERIFY(rig.info.messages.isEmpty());
+}
+
+void TestNoteOutForm::openReopenClose_data()
+{
+    QTest::addColumn<int>("inputIndex");
+    QTest::addColumn<bool>("firstRun");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("devices chosen") << 0 << false << true;
+    QTest::newRow("no input chosen") << AppSettings::NoDevice << false << false;
+    QTest::newRow("first run") << 0 << true << false;
+}
+
+void TestNoteOutForm::openReopenClose()
+{
+    QFETCH(int, inputIndex);
+    QFETCH(bool, firstRun);
+    QFETCH(bool, opens);
+    Rig rig;
+    rig.settings.SynthIn.index = inputIndex;
+    rig.settings.FirstRun = firstRun;
+    rig.hub->startUp();
+    QCOMPARE(rig.main.deviceDialogs, firstRun ? 1 : 0);
+    QCOMPARE(rig.main.patchModeSelections, 1);
+    QCOMPARE(rig.state.MidiClosed, !opens);
+    if (!opens) {
+        QCOMPARE(rig.backend->outputsOpened(), 0);
+        return;
+    }
+    QCOMPARE(rig.main.panels,
+             (std::array<QString, 3>{"Midi Open", "In: Synth In", "Out: Synth Out"}));
+    QVERIFY(rig.main.midiOpenChecked);
+
+    rig.hub->closeMidi();
+    QVERIFY(rig.state.MidiClosed);
+    QVERIFY(!rig.main.midiOpenChecked);
+    QCOMPARE(rig.main.devStat, QStringLiteral("Midi Closed"));
+    rig.hub->SendShort(0x90, 0x3C, 0x40);
+    QVERIFY(rig.backend->sent().isEmpty());
+
+    rig.hub->reopenMidi();
+    QVERIFY(!rig.state.MidiClosed);
+    QCOMPARE(rig.main.panels,
+             (std::array<QString, 3>{"Midi Open", "In = Synth In", "Out = Synth Out"}));
+    rig.hub->SendShort(0x90, 0x3C, 0x40);
+    QCOMPARE(rig.backend->sent(), Messages{hex("903C40")});
+    QVERIFY(rig.info.messages.isEmpty());
+}
+
+void TestNoteOutForm::slidersSend_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<int>("lastSent");
+    QTest::addColumn<int>("part");
+    QTest::addColumn<Messages>("expected");
+    // Every slider starts at 40 and is moved up one step to 41 (29h).
+    QTest::newRow("breath equal to last sent") << "SbNoteB" << 41 << 1 << Messages{};
+    QTest::newRow("breath") << "SbNoteB" << 0 << 1 << Messages{hex("B00229")};
+    QTest::newRow("modulation part 2") << "SbNoteM" << 0 << 2 << Messages{hex("B10129")};
+    QTest::newRow("aftertouch") << "SbNoteA" << 0 << 1 << Messages{hex("D02900")};
+    QTest::newRow("aftertouch equal") << "SbNoteA" << 41 << 1 << Messages{};
+    QTest::newRow("velocity") << "SbNoteV" << 0 << 1 << Messages{hex("B07800"), hex("904129")};
+    QTest::newRow("note") << "SbNoteH" << 0 << 1 << Messages{hex("B07800"), hex("902940")};
+    QTest::newRow("note equal") << "SbNoteH" << 41 << 1 << Messages{};
+}
+
+void TestNoteOutForm::slidersSend()
+{
+    QFETCH(QString, slider);
+    QFETCH(int, lastSent);
+    QFETCH(int, part);
+    QFETCH(Messages, expected);
+    Rig rig;
+    rig.open();
+    rig.main.part = part;
+    auto *s = rig.hub->findChild<TSliderBase *>(slider);
+    QVERIFY(s);
+    s->setPosition(40);
+    rig.state.LastSentValue = std::uint8_t(lastSent);
+    rig.backend->clearSent();
+    QSignalSpy changes(s, &TSliderBase::OnChange);
+    QTest::keyClick(s, Qt::Key_Up);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(rig.backend->sent(), expected);
+    QCOMPARE(int(rig.state.LastSentValue), 41);
+    if (slider == QLatin1String("SbNoteH"))
+        QCOMPARE(rig.child<TSliddt>("SbNoteH")->Text(), QStringLiteral("F2"));
+}
+
+void TestNoteOutForm::allOffButton_data()
+{
+    QTest::addColumn<bool>("mainShown");
+    QTest::addColumn<int>("perfPart");
+    QTest::addColumn<Messages>("expected");
+    QTest::newRow("main not shown yet") << false << -1 << Messages{};
+    QTest::newRow("patch mode") << true << -1 << Messages{hex("B07800")};
+    QTest::newRow("perform part 5") << true << 4 << Messages{hex("B47800")};
+}
+
+void TestNoteOutForm::allOffButton()
+{
+    QFETCH(bool, mainShown);
+    QFETCH(int, perfPart);
+    QFETCH(Messages, expected);
+    Rig rig;
+    rig.open();
+    rig.main.shown = mainShown;
+    if (perfPart >= 0)
+        rig.state.EditPrefix = {addr::AreaPerformancePart, std::uint8_t(perfPart)};
+    auto *button = rig.child<QToolButton>("SpeedBt_AllOff");
+    QCOMPARE(button->text(), QStringLiteral("All Off"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(rig.backend->sent(), expected);
+}
+
+void TestNoteOutForm::sizeToggle_data()
+{
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("start") << 0 << false << QSize(256, 303) << "H";
+    QTest::newRow("half") << 1 << false << QSize(125, 319) << "F";
+    QTest::newRow("full again") << 2 << false << QSize(256, 303) << "H";
+    QTest::newRow("double click from half") << 1 << true << QSize(256, 300) << "F";
+}
+
+void TestNoteOutForm::sizeToggle()
+{
+    QFETCH(int, clicks);
+    QFETCH(bool, doubleClick);
+    QFETCH(QSize, size);
+    QFETCH(QString, caption);
+    Rig rig;
+    rig.hub->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.hub.get()));
+    auto *button = rig.child<QToolButton>("SpBH");
+    for (int i = 0; i < clicks; ++i)
+        QTest::mouseClick(button, Qt::LeftButton);
+    if (doubleClick)
+        QTest::mouseDClick(rig.hub.get(), Qt::LeftButton, {}, QPoint(120, 300 - 4));
+    QTRY_COMPARE(rig.hub->size(), size);
+    QCOMPARE(button->text(), caption);
+}
+
+void TestNoteOutForm::lampsFallBack()
+{
+    Rig rig;
+    rig.open();
+    auto *lamp = rig.child<QLabel>("LedOut");
+    const QColor idle(0, 128, 0);
+    QCOMPARE(lamp->palette().color(QPalette::Window), idle);
+    rig.hub->SendShort(0x90, 0x3C, 0x40);
+    QCOMPARE(lamp->palette().color(QPalette::Window), QColor(0, 255, 0));
+    QTRY_COMPARE(lamp->palette().color(QPalette::Window), idle);
+}
+
+QTEST_MAIN(TestNoteOutForm)
+#include "tst_noteoutform.moc"
