@@ -26,8 +26,6 @@ private Q_SLOTS:
     void expansionDefinitions();
     void programDirIsFirstFolderWithExpansions();
     void everyChoiceHasShippedDefinition();
-    void choiceNames_data();
-    void choiceNames();
 
 private:
     QString iniPath() const { return dir_->filePath(QStringLiteral("settings.ini")); }
@@ -259,18 +257,10 @@ void TestAppSettings::expansionDefinitions_data()
     QTest::newRow("complete") << QByteArray("[ExpType]\r\nCbName=Experience\r\nGroup=2\r\n"
                                             "GroupID=99\r\nMaxwaves=19\r\n[Waves]\r\nA\r\n")
                               << "Experience" << 2 << 99 << 19;
-    QTest::newRow("long name cut")
-        << QByteArray("[ExpType]\nCbName=Orchestral II Set\nGroup=2\nGroupID=16\nMaxwaves=255\n")
-        << "Orchestral I" << 2 << 16 << 255;
     QTest::newRow("missing keys") << QByteArray("[ExpType]\nGroup=1\n") << "None" << 1 << 0 << 1;
-    QTest::newRow("keys of another section ignored")
-        << QByteArray("[Other]\nCbName=X\nGroup=2\n[ExpType]\nGroupID=3\n") << "None" << 0 << 3
-        << 1;
     QTest::newRow("numbers out of range or not numbers")
         << QByteArray("[ExpType]\nCbName=Bad\nGroup=2\nGroupID=abc\nMaxwaves=9999\n") << "None" << 0
         << 0 << 1;
-    QTest::newRow("binary rubbish")
-        << QByteArray("\x00\xff\x80=\x01\n[", 8) << "None" << 0 << 0 << 1;
 }
 
 void TestAppSettings::expansionDefinitions()
@@ -328,41 +318,6 @@ void TestAppSettings::everyChoiceHasShippedDefinition()
             QVERIFY(QLatin1String(c.fileName).size() <= AppSettings::ExpansionNameLength);
         }
     }
-}
-
-void TestAppSettings::choiceNames_data()
-{
-    QTest::addColumn<bool>("pcm");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("entry");
-    QTest::newRow("board Experience") << false << "ExpOrch2.txt" << 16 << "Experience";
-    QTest::newRow("board Experience2") << false << "ExpCus03.txt" << 17 << "Experience2";
-    QTest::newRow("board known without entry") << false << "ExpExp01.txt" << -1 << "";
-    QTest::newRow("board name in other case") << false << "exporch2.txt" << 0 << "None";
-    QTest::newRow("board unknown") << false << "Whatever.txt" << 0 << "None";
-    QTest::newRow("board added later") << false << "ExpHouse.txt" << 23 << "House";
-    QTest::newRow("card rock drums") << true << "P-rockdr.txt" << 3 << "Rock Drums";
-    QTest::newRow("card rock drums other case") << true << "P-Rockdr.txt" << 0 << "None";
-    QTest::newRow("card Experience2") << true << "P-exp02.txt" << 14 << "Experience2";
-    QTest::newRow("card given a board name") << true << "ExpOrch2.txt" << 0 << "None";
-}
-
-void TestAppSettings::choiceNames()
-{
-    QFETCH(bool, pcm);
-    QFETCH(QString, file);
-    QFETCH(int, index);
-    QFETCH(QString, entry);
-    const int found = pcm ? ExpansionChoices::pcmIndex(file) : ExpansionChoices::boardIndex(file);
-    QCOMPARE(found, index);
-    if (index < 0)
-        return;
-    const auto list = pcm ? ExpansionChoices::pcmCards() : ExpansionChoices::boards();
-    QCOMPARE(QLatin1String(list[std::size_t(index)].entry), entry);
-    // Back from the list to the stored name, unless the name was unknown.
-    if (index > 0)
-        QCOMPARE(pcm ? ExpansionChoices::pcmFile(index) : ExpansionChoices::boardFile(index), file);
 }
 
 QTEST_GUILESS_MAIN(TestAppSettings)
