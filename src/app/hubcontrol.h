@@ -5,6 +5,8 @@
 class HubControl
 {
 public:
+    static constexpr int StartTestNote = 65;
+
     virtual ~HubControl() = default;
     // Opens the devices named by the settings.
     virtual void OpenMidi() = 0;
@@ -20,4 +22,8 @@ public:
     virtual void AllSoundOff() = 0;
     // Sends one short message to the synthesizer (nothing when MidiClosed).
     virtual void SendShort(int status, int data1, int data2) = 0;
+    // The note of the hub's test-note slider, for the screens' release
+    // buttons (a note-on with velocity 0 ends the held test note). Stand-ins
+    // that play no notes keep the note the slider starts at.
+    virtual int testNote() const { return StartTestNote; }
 };

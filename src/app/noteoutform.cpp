@@ -164,6 +164,8 @@ void TNoteOutForm::OpenMidi()
 
 bool TNoteOutForm::openPorts(int inputIndex, int outputIndex, int keyboardIndex)
 {
+    // A device cannot be chosen while its port is open.
+    closeAllQuietly();
     const QString error = attempt([&] {
         TMidiInput *kb = keyboardIndex >= 0 ? &createKeyboardInput() : nullptr;
         if (kb)

@@ -42,7 +42,7 @@ public:
     static constexpr int HalfHeight = 319;
     static constexpr int DoubleClickHeight = 300;
     static constexpr int LampInterval = 150; // ms
-    static constexpr int StartNote = 65;
+    static constexpr int StartNote = StartTestNote;
     static constexpr int StartVelocity = 64;
     static constexpr int StartBreath = 64;
 
@@ -81,7 +81,7 @@ public:
     void WaitProcessing(int ms);
 
     // Test note and echo state, for the screens' release buttons and tests.
-    int testNote() const;
+    int testNote() const override;
     bool MidiTrueOn() const { return midiTrueOn_; }
     TOutputForm *outputForm() const { return outputForm_; }
 

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void logWindowReopensFresh();
     void portFailures_data();
     void portFailures();
+    void settingsDialogReopensPorts();
     void openReopenClose_data();
     void openReopenClose();
     void slidersSend_data();
@@ -310,6 +311,27 @@ void TestNoteOutForm::portFailures()
     rig.info.messages.clear();
     rig.hub->SendShort(0x90, 0x3C, 0x40);
     QVERIFY(rig.info.messages.isEmpty());
+}
+
+void TestNoteOutForm::settingsDialogReopensPorts()
+{
+    Rig rig;
+    rig.open(true);
+    auto *lkb = rig.child<QLabel>("Lkb");
+    rig.hub->closePorts();
+    QVERIFY(rig.state.MidiClosed);
+    QCOMPARE(rig.hub->keyboardInput(), nullptr);
+    QCOMPARE(lkb->text(), QStringLiteral("KB freed"));
+    QVERIFY(!rig.backend->playShort(1, 0x90, 0x3C, 0x40));
+
+    // No output chosen opens the default one; the keyboard comes back.
+    QVERIFY(rig.hub->openPorts(0, AppSettings::NoDevice, 1));
+    QVERIFY(!rig.state.MidiClosed);
+    QCOMPARE(lkb->text(), QStringLiteral("KB open"));
+    QCOMPARE(rig.main.panels[2], QStringLiteral("Out: Synth Out"));
+    QVERIFY(rig.backend->playShort(1, 0x90, 0x3C, 0x40));
+    QTRY_COMPARE(rig.backend->sent(), Messages{hex("903C40")});
+    QCOMPARE(rig.hub->testNote(), TNoteOutForm::StartNote);
 }
 
 void TestNoteOutForm::openReopenClose_data()
