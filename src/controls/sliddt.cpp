@@ -73,7 +73,7 @@ bool TSliddt::dragEndAnnounces(bool) const
     return Position() != m_lastDonePosition;
 }
 
-void TSliddt::dragEnded(QMouseEvent *e)
+void TSliddt::mouseReleased(QMouseEvent *e)
 {
     m_muisDown = false;
     Q_EMIT OnMouseUp(this, e->button(), e->modifiers(), e->position().toPoint());

@@ -38,7 +38,7 @@ protected:
     bool announcesMaxChange() const override { return true; }
     bool dragEndAnnounces(bool stepped) const override;
     void dragStarted() override { m_muisDown = true; }
-    void dragEnded(QMouseEvent *e) override;
+    void mouseReleased(QMouseEvent *e) override;
 
 private:
     QString m_text;

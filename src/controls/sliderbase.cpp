@@ -267,15 +267,15 @@ void TSliderBase::mouseMoveEvent(QMouseEvent *e)
 
 void TSliderBase::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (!m_dragging)
-        return QWidget::mouseReleaseEvent(e);
+    // Every release is a completed action: after a click step the position
+    // equals the remembered one, so only a drag can announce here.
     m_dragging = false;
     const bool stepped = m_dragStepped;
     m_dragStepped = false;
     if (dragEndAnnounces(stepped))
         Q_EMIT OnChange(this);
     m_lastDonePosition = m_position;
-    dragEnded(e);
+    mouseReleased(e);
     update();
 }
 

@@ -81,10 +81,10 @@ protected:
     virtual QRect thumbRect(int row) const = 0; // inclusive black outline
     virtual void paintHeaderText(QPainter &p) const = 0;
     virtual bool announcesMaxChange() const = 0;
-    // Whether a finished drag announces OnChange.
+    // Whether a mouse release announces OnChange (only a drag can change it).
     virtual bool dragEndAnnounces(bool stepped) const = 0;
     virtual void dragStarted() {}
-    virtual void dragEnded(QMouseEvent *) {}
+    virtual void mouseReleased(QMouseEvent *) {}
 
     QColor headerTextColor() const;
     int heightForLayout() const;

@@ -222,6 +222,7 @@ private Q_SLOTS:
         TSliderBase *s = slider(textual);
         reset(s, 0, 127, 60);
         QSignalSpy change(s, &TSliderBase::OnChange);
+        QSignalSpy up(m_dt, &TSliddt::OnMouseUp);
         const QPoint at(s->width() / 2, s->thumbRow() + rowOffset);
         QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, at);
         QCOMPARE(s->isDragging(), drags);
@@ -232,6 +233,7 @@ private Q_SLOTS:
         QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, at);
         QCOMPARE(change.count(), drags ? 0 : 1);
         QVERIFY(!m_dt->MuisDown());
+        QCOMPARE(up.count(), textual ? 1 : 0);
     }
 
     void drag_data()
