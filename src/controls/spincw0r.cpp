@@ -15,6 +15,8 @@ constexpr int PageStep = 10;
 constexpr int ShiftStep = 5;
 constexpr int CtrlStep = 10;
 constexpr int TextRow = 4;
+// Rows the pointer may travel from the press point before it is put back.
+constexpr int WarpDistance = 12;
 // Right edge of the number field, counted from the control's right side.
 constexpr int FieldRightGap = 16;
 
@@ -188,6 +190,8 @@ void TSpincw0R::mousePressEvent(QMouseEvent *e)
     m_rolling = true;
     m_rollChanged = false;
     m_lastRow = pos.y();
+    m_anchor = pos;
+    m_warpPending = false;
     const Qt::KeyboardModifiers mods =
         e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool leftOnly = b == Qt::LeftButton && e->buttons() == Qt::LeftButton;
@@ -207,14 +211,27 @@ void TSpincw0R::mouseMoveEvent(QMouseEvent *e)
         return;
     }
     const int row = pos.y();
+    if (m_warpPending && e->globalPosition().toPoint() == m_warpTarget) {
+        // The pointer arrived where it was put back: no motion of the user's.
+        m_warpPending = false;
+        m_lastRow = row;
+        return;
+    }
     if (row == m_lastRow)
         return;
     const bool down = row > m_lastRow;
     // Pretend the pointer stayed one row short of where it went, so every
     // further move in the same direction makes another step.
     m_lastRow = down ? row - 1 : row + 1;
-    if (m_warpPointer)
-        QCursor::setPos(mapToGlobal(QPoint(pos.x(), m_lastRow)));
+    // Where the platform allows it, the pointer is put back near the press
+    // point now and then, so it never runs into the screen edge. Doing it
+    // only after some travel keeps late motion events from before the jump
+    // from being read as steps the other way.
+    if (m_warpPointer && std::abs(row - m_anchor.y()) > WarpDistance) {
+        m_warpTarget = mapToGlobal(m_anchor);
+        m_warpPending = true;
+        QCursor::setPos(m_warpTarget);
+    }
     rollBy(down ? -rollStep() : rollStep());
 }
 

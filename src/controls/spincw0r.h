@@ -92,4 +92,7 @@ private:
     bool m_shiftStep = false;
     bool m_ctrlStep = false;
     bool m_warpPointer = false;
+    bool m_warpPending = false;
+    QPoint m_anchor;
+    QPoint m_warpTarget;
 };

@@ -48,6 +48,8 @@ private Q_SLOTS:
         m_host.resize(100, 160);
         m_host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_host));
+        m_host.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_host));
     }
 
     void constructorDefaults()

@@ -29,6 +29,8 @@ private Q_SLOTS:
         m_host.resize(120, 60);
         m_host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_host));
+        m_host.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_host));
     }
 
     void constructorDefaults()
