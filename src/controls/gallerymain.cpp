@@ -5,8 +5,28 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QPalette>
 #include <QPixmap>
 #include <cstdio>
+
+namespace {
+void useDarkPalette(QApplication &app)
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(45, 45, 48));
+    p.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    p.setColor(QPalette::Base, QColor(30, 30, 30));
+    p.setColor(QPalette::Text, QColor(230, 230, 230));
+    p.setColor(QPalette::Button, QColor(60, 60, 64));
+    p.setColor(QPalette::ButtonText, QColor(220, 220, 220));
+    p.setColor(QPalette::Light, QColor(100, 100, 105));
+    p.setColor(QPalette::Dark, QColor(20, 20, 22));
+    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    app.setPalette(p);
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -17,7 +37,12 @@ int main(int argc, char **argv)
                                        QStringLiteral("Write the window to FILE and quit."),
                                        QStringLiteral("FILE"));
     parser.addOption(pngOption);
+    const QCommandLineOption darkOption(
+        QStringLiteral("dark"), QStringLiteral("Use a dark palette, as a dark desktop would."));
+    parser.addOption(darkOption);
     parser.process(app);
+    if (parser.isSet(darkOption))
+        useDarkPalette(app);
 
     TGallery gallery;
     if (!parser.isSet(pngOption)) {
