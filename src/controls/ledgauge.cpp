@@ -3,6 +3,7 @@
 #include "controls/controlpaint.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 const QColor Olive(128, 128, 0);

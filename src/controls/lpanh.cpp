@@ -3,6 +3,7 @@
 #include "controls/controlpaint.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace {

@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 constexpr int MaxPanelWidth = 2;
@@ -31,7 +33,7 @@ bool canWarpPointer()
 } // namespace
 
 TSpincw0R::TSpincw0R(QWidget *parent)
-    : QWidget(parent), m_cMinColor(0, 128, 128), m_ledOnCol(255, 0, 0), m_ledOffCol(128, 128, 128),
+    : QWidget(parent), m_cMinColor(128, 128, 0), m_ledOnCol(255, 0, 0), m_ledOffCol(128, 128, 128),
       m_warpPointer(canWarpPointer())
 {
     resize(DefaultWidth, DefaultHeight);

@@ -42,7 +42,7 @@ private Q_SLOTS:
         QCOMPARE(s.MaxValue(), 127);
         QCOMPARE(s.LedOnCol(), QColor(255, 0, 0));
         QCOMPARE(s.LedOffCol(), QColor(128, 128, 128));
-        QCOMPARE(s.CMinColor(), QColor(0, 128, 128));
+        QCOMPARE(s.CMinColor(), QColor(128, 128, 0));
         s.setPanelwidth(7);
         QCOMPARE(s.Panelwidth(), 2);
     }
