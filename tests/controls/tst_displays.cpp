@@ -97,6 +97,17 @@ private Q_SLOTS:
         QCOMPARE(g.ledColor(5), QColor(255, 255, 0));
         QCOMPARE(g.ledColor(8), QColor(255, 255, 0));
         QCOMPARE(g.ledColor(9), QColor(255, 0, 0));
+        // The hub's meter: thresholds and lit counts round to the nearest LED,
+        // so the lowest velocity still lights one.
+        g.setCount(64);
+        g.setYellowPercent(51);
+        g.setRedPercent(80);
+        QCOMPARE(g.yellowThreshold(), 33);
+        QCOMPARE(g.redThreshold(), 51);
+        g.setValue(1);
+        QCOMPARE(g.litCount(), 1);
+        g.setValue(127);
+        QCOMPARE(g.litCount(), 64);
         g.setStyle(0);
         g.setColor(Qt::yellow);
         QCOMPARE(g.ledColor(2), QColor(Qt::yellow));
