@@ -5,6 +5,7 @@
 #include "cli/clicommand.h"
 #include "midi/mididevices.h"
 #include "midi/rtmidibackend.h"
+#include "sim/outputforwarder.h"
 #include "sim/simulatorbackend.h"
 #include "sim/sysexstream.h"
 
@@ -69,26 +70,6 @@ public:
     }
 };
 
-// The simulator's answers onto a system MIDI output.
-class PortWriter : public MidiReceiver
-{
-public:
-    explicit PortWriter(MidiOutputConnection &out) : out_(out) {}
-    void receiveShort(std::uint32_t, std::uint32_t) noexcept override {}
-    void receiveSysex(const std::uint8_t *bytes, std::size_t length,
-                      std::uint32_t) noexcept override
-    {
-        try {
-            out_.sendLong(bytes, length);
-        } catch (...) {
-            // A failing port loses the answer, as a pulled cable would.
-        }
-    }
-
-private:
-    MidiOutputConnection &out_;
-};
-
 void runStdio(SimulatorEngine &engine)
 {
     StdoutWriter writer;
@@ -123,7 +104,7 @@ int runPort(SimulatorEngine &engine, const QString &port, const sigset_t &stopSi
         err << "sim: cannot offer port '" << port << "': " << e.reason() << '\n';
         return ExitFailure;
     }
-    PortWriter writer(*out);
+    OutputForwarder writer(*out);
     engine.addListener(&writer);
     err << "sim: " << SimulatorBackend::DeviceName << " on port '" << port << "', unit "
         << engine.unitId() << "; stop with Ctrl+C\n";
