@@ -1,5 +1,6 @@
 #include "app/mididevselect.h"
 
+#include "app/noteoutform.h"
 #include "core/appsettings.h"
 #include "core/editstate.h"
 #include "core/expansionchoices.h"
@@ -93,6 +94,13 @@ TMidiDevSelect::TMidiDevSelect(EditState &state, InfoSink &info, AppSettings &se
     unitId_ = state_.UnitId;
     EdJVID->setText(QString::number(unitId_));
     ChSepKB->setChecked(settings_.SepKB);
+}
+
+void TMidiDevSelect::connectHub(TNoteOutForm &hub)
+{
+    connect(this, &TMidiDevSelect::closePortsRequested, &hub, &TNoteOutForm::closePorts);
+    connect(this, &TMidiDevSelect::keyboardReleased, &hub, &TNoteOutForm::freeKeyboardInput);
+    connect(this, &TMidiDevSelect::openPortsRequested, &hub, &TNoteOutForm::openPorts);
 }
 
 void TMidiDevSelect::buildControls()

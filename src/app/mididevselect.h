@@ -21,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class TNoteOutForm;
 
 class TMidiDevSelect : public QDialog
 {
@@ -33,6 +34,9 @@ public:
     // dialog is first shown, so connect the signals before showing it.
     TMidiDevSelect(EditState &state, InfoSink &info, AppSettings &settings, MidiDevices &devices,
                    QWidget *parent = nullptr);
+
+    // Lets the hub close, free and open its ports as the dialog asks.
+    void connectHub(TNoteOutForm &hub);
 
     // Handlers, public so the window that owns the hub can drive them too.
     void ChSepKBClick();

@@ -226,14 +226,17 @@ int AppSettings::ResolveDevice(const DeviceChoice &choice, const QStringList &de
     if (choice.index == NoDevice)
         return NoDevice;
     const bool indexInList = choice.index >= 0 && choice.index < devices.size();
-    if (!choice.name.isEmpty()) {
+    if (choice.name.isEmpty()) {
+        if (indexInList)
+            return choice.index;
+    } else {
         if (indexInList && devices[choice.index] == choice.name)
             return choice.index;
         const int byName = int(devices.indexOf(choice.name));
         if (byName >= 0)
             return byName;
+        // The remembered device is gone; its old index now names some other
+        // device, so the first one (the built-in synthesizer) is safer.
     }
-    if (indexInList)
-        return choice.index;
     return devices.isEmpty() ? NoDevice : DefaultDevice;
 }

@@ -70,9 +70,9 @@ public:
     const QStringList &fallbacks() const { return fallbacks_; }
 
     // The device to use now: the remembered name's place in the current
-    // list when it is there, else the remembered index when it is in the
-    // list, else the first device (or NoDevice when there is none).
-    // NoDevice stays NoDevice.
+    // list when it is there; the remembered index when no name was stored
+    // and the index is in the list; else the first device (NoDevice when
+    // there is none). NoDevice stays NoDevice.
     static int ResolveDevice(const DeviceChoice &choice, const QStringList &devices);
 
 private:

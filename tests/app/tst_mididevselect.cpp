@@ -1,8 +1,13 @@
 #include "app/mididevselect.h"
+#include "app/noteoutform.h"
 #include "core/appsettings.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "hubtestbackend.h"
+#include "hubtestmainlink.h"
+#include "midi/hublink.h"
 #include "midi/mididevices.h"
+#include "midi/sysexprotocol.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,6 +65,7 @@ private Q_SLOTS:
     void firstRunPreselectsBuiltInSynth();
     void cancelChangesNothing();
     void noDevicesOpensNothing();
+    void hubPortsClosedWhileOpenAndReopenedByOk();
 
 private:
     // Writes the starting settings, then opens the dialog.
@@ -418,6 +424,38 @@ void TestMidiDevSelect::noDevicesOpensNothing()
     QCOMPARE(stored("Midi_In1").toInt(), -1);
     QCOMPARE(stored("Midi_Out").toInt(), -1);
     QVERIFY(state_.MidiClosed);
+}
+
+void TestMidiDevSelect::hubPortsClosedWhileOpenAndReopenedByOk()
+{
+    SilentHubLink link;
+    SysexProtocol protocol(state_, info_, link);
+    auto backend =
+        std::make_shared<HubTestBackend>(QStringList{"Synth In", "Keys"}, QStringList{"Synth Out"});
+    MidiDevices devices;
+    devices.addBackend(backend);
+    HubTestMainLink main(state_);
+    TNoteOutForm hub(state_, info_, protocol, devices, &main);
+    hub.setSettings(settings_.get());
+    QVERIFY(hub.openPorts(0, 0, 1));
+    QVERIFY(!state_.MidiClosed);
+
+    TMidiDevSelect dialog(state_, info_, *settings_, devices);
+    dialog.connectHub(hub);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // The ports are closed and the keyboard input let go while choosing.
+    QVERIFY(state_.MidiClosed);
+    QVERIFY(hub.keyboardInput() == nullptr);
+    QVERIFY(hub.findChild<QLabel *>("Lkb")->text().contains("KB freed"));
+
+    main.panels = {};
+    QTest::mouseClick(dialog.findChild<QPushButton *>("BOk1"), Qt::LeftButton);
+    QVERIFY(!state_.MidiClosed);
+    QCOMPARE(backend->outputsOpened(), 2);
+    QCOMPARE(main.panels[0], QStringLiteral("Midi Open"));
+    QCOMPARE(main.panels[1], QStringLiteral("In: Synth In"));
+    QVERIFY(info_.messages.isEmpty());
 }
 
 QTEST_MAIN(TestMidiDevSelect)

@@ -232,7 +232,7 @@ void TestAppSettings::resolveDevice_data()
     QTest::newRow("duplicate name keeps its own place")
         << 2 << "Port" << QStringList{"Port", "X", "Port"} << 2;
     QTest::newRow("no name, index in list") << 2 << "" << three << 2;
-    QTest::newRow("name gone, index in list") << 1 << "Gone" << three << 1;
+    QTest::newRow("name gone, index in list") << 1 << "Gone" << three << 0;
     QTest::newRow("index past list") << 7 << "" << three << 0;
     QTest::newRow("nothing chosen stays nothing") << -1 << "" << three << -1;
     QTest::newRow("no devices at all") << 0 << "" << QStringList{} << -1;
