@@ -409,7 +409,8 @@ void TestNoteOutForm::slidersSend()
     auto *s = rig.hub->findChild<TSliderBase *>(slider);
     QVERIFY(s);
     s->setPosition(40);
-    rig.state.LastSentValue = std::uint8_t(lastSent);
+    // The value an edit sent last, whatever screen it came from.
+    rig.protocol.SendDataSet(NameByte, std::uint8_t(lastSent));
     rig.backend->clearSent();
     QSignalSpy changes(s, &TSliderBase::OnChange);
     QTest::keyClick(s, Qt::Key_Up);
