@@ -25,7 +25,7 @@ QList<QByteArray> SysexStream::feed(const char *bytes, qsizetype length)
         }
         if (!inside_)
             continue;
-        if (b >= FirstStatus && b != End) {
+        if ((b >= FirstStatus && b != End) || current_.size() >= limit_) {
             ++dropped_;
             inside_ = false;
             continue;
@@ -33,9 +33,6 @@ QList<QByteArray> SysexStream::feed(const char *bytes, qsizetype length)
         current_.append(char(b));
         if (b == End) {
             done.append(current_);
-            inside_ = false;
-        } else if (current_.size() > limit_) {
-            ++dropped_;
             inside_ = false;
         }
     }

@@ -11,6 +11,7 @@
 class SysexStream
 {
 public:
+    // Longest message kept, F0 and F7 included.
     static constexpr qsizetype DefaultLimit = 64 * 1024;
 
     explicit SysexStream(qsizetype limit = DefaultLimit) : limit_(limit) {}
