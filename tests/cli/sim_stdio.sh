@@ -6,8 +6,9 @@ fails=0
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-bin() { xxd -r -p; }
-hexof() { xxd -p | tr -d '\n' | tr a-f A-F; }
+# Hex text to bytes and back with coreutils only.
+bin() { printf "$(tr -d ' \n' | sed 's/\(..\)/\\x\1/g')"; }
+hexof() { od -An -v -tx1 | tr -d ' \n' | tr a-f A-F; }
 fail() { echo "FAIL $1"; echo "  got:  $2"; echo "  want: $3"; fails=$((fails + 1)); }
 
 # check NAME WANT-HEX INPUT-HEX SIM-ARGS...
