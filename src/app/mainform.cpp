@@ -1,0 +1,389 @@
+#include "app/mainform.h"
+
+#include "app/hubcontrol.h"
+#include "controls/spincw0r.h"
+#include "core/editstate.h"
+#include "core/infosink.h"
+#include "core/programdir.h"
+#include "midi/sysexprotocol.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QThread>
+#include <QToolButton>
+
+namespace {
+constexpr char TitlePrefix[] = "JV-XP Tessiva [";
+constexpr char UnnamedFile[] = "NoName.Pat";
+constexpr int ModeSwitchWaitMs = 20;
+constexpr std::uint8_t SoundModePatch = 1;
+constexpr std::uint8_t SoundModePerform = 0;
+const addr::Address SoundModeAddress{addr::AreaSystem, 0x00, 0x00, addr::system::SoundMode};
+} // namespace
+
+TMidiMainForm::TMidiMainForm(EditState &state, InfoSink &info, SysexProtocol &protocol,
+                             HubControl *hub, QWidget *parent)
+    : QMainWindow(parent), state_(state), info_(info), protocol_(protocol), hub_(hub),
+      programDir_(ProgramDir())
+{
+    setObjectName(QStringLiteral("MidiMainForm"));
+    setAcceptDrops(true);
+    state_.EditPrefix = {addr::AreaTempPatch, 0x00};
+    state_.CurrentTone = 0;
+    UpdateCaption();
+
+    buildMenus();
+    buildControls();
+    connectHandlers();
+    qApp->installEventFilter(this);
+
+    ledplay->setVisible(ChPlayNote->isChecked());
+    state_.PlayNoteOn = ChPlayNote->isChecked();
+    state_.MidiClosed = true;
+    FillWaveGroupLists();
+    state_.patchImage.Initialise();
+    ChUpdate->setChecked(true);
+    colourUpdateLed(QColor(0, 255, 0));
+    Full1Click();
+}
+
+TMidiMainForm::~TMidiMainForm()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+void TMidiMainForm::setProgramDir(const QString &dir)
+{
+    programDir_ = dir;
+    if (!programDir_.endsWith(QLatin1Char('/')))
+        programDir_ += QLatin1Char('/');
+}
+
+void TMidiMainForm::UpdateCaption()
+{
+    const QString file = PatchFileName.isEmpty() ? QString::fromLatin1(UnnamedFile) : PatchFileName;
+    setWindowTitle(QLatin1String(TitlePrefix) + file + QLatin1Char(']'));
+}
+
+bool TMidiMainForm::updateFromJv() const
+{
+    return ChUpdate->isChecked();
+}
+
+int TMidiMainForm::partChannel() const
+{
+    return SpPart->value();
+}
+
+void TMidiMainForm::setStatusPanel(int panel, const QString &text)
+{
+    if (panel >= 0 && panel < int(statusPanels_.size()))
+        statusPanels_[std::size_t(panel)]->setText(text);
+}
+
+void TMidiMainForm::setMidiOpenChecked(bool checked)
+{
+    MMidiDevOpen->setChecked(checked);
+}
+
+void TMidiMainForm::setDevStat(const QString &text)
+{
+    LDevStat->setText(text);
+}
+
+void TMidiMainForm::setUpdateFromJv(bool on)
+{
+    ChUpdate->setChecked(on);
+}
+
+bool TMidiMainForm::playNoteChecked() const
+{
+    return ChPlayNote->isChecked();
+}
+
+void TMidiMainForm::setPlayNoteChecked(bool on)
+{
+    ChPlayNote->setChecked(on);
+}
+
+bool TMidiMainForm::hintsOn() const
+{
+    return MHintsOn->isChecked();
+}
+
+void TMidiMainForm::MPlayNoteClick(bool checked)
+{
+    // Notes still sounding would hang once the edit notes stop.
+    if (!checked && hub_)
+        hub_->AllSoundOff();
+    state_.PlayNoteOn = checked;
+    ledplay->setVisible(checked);
+}
+
+void TMidiMainForm::ChUpdateClick(bool checked)
+{
+    colourUpdateLed(checked ? QColor(0, 128, 0) : palette().color(QPalette::Button));
+}
+
+void TMidiMainForm::colourUpdateLed(const QColor &colour)
+{
+    QPalette pal = ledupdate->palette();
+    pal.setColor(QPalette::Window, colour);
+    ledupdate->setPalette(pal);
+}
+
+void TMidiMainForm::Half1Click()
+{
+    // Half keeps the tone rows whole; only the lower panels go.
+    resize(std::max(HalfWidth, content_->minimumSizeHint().width()), HalfHeight);
+}
+
+void TMidiMainForm::Full1Click()
+{
+    // The desktop's fonts may need more room than the classic size.
+    const QSize need = content_->minimumSizeHint();
+    resize(std::max(FullWidth, need.width()),
+           std::max(FullHeight, need.height() + menuBar()->sizeHint().height() +
+                                    statusBar()->sizeHint().height()));
+}
+
+void TMidiMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutContent();
+}
+
+void TMidiMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!waveListsFilled_)
+        FillWaveGroupLists();
+    state_.SendLock = true;
+    B_UpdateAllClick();
+    mainShown_ = true;
+}
+
+bool TMidiMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && !MHintsOn->isChecked())
+        return true;
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == EPtchName)
+            EPtchNameChange();
+        else if (watched == CbVoiceP)
+            CbVoicePChange();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMidiMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    MExitClick();
+}
+
+bool TMidiMainForm::FormCloseQuery()
+{
+    const QString state = state_.PatchModified
+                              ? QStringLiteral(" Patch CHANGED, click Cancel to Save first.")
+                              : QStringLiteral(" Patch NOT changed since last save.");
+    return info_.Confirm(state + QStringLiteral("\r\r Exit TessivaW99 ?"), windowTitle());
+}
+
+void TMidiMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMidiMainForm::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    OpenDroppedFile(urls.first().toLocalFile());
+}
+
+// Screen openers.
+
+void TMidiMainForm::BeginScreenOpen(QWidget *button)
+{
+    setCursor(Qt::WaitCursor);
+    if (button)
+        button->setCursor(Qt::WaitCursor);
+    waitNote_->adjustSize();
+    waitNote_->move(geometry().center() - waitNote_->rect().center());
+    waitNote_->show();
+    QApplication::processEvents();
+}
+
+void TMidiMainForm::EndScreenOpen()
+{
+    waitNote_->hide();
+    unsetCursor();
+    for (QWidget *w : findChildren<QWidget *>())
+        if (w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::WaitCursor)
+            w->unsetCursor();
+}
+
+void TMidiMainForm::toneButtonClick(ToneScreen screen, int tone, QWidget *button)
+{
+    BeginScreenOpen(button);
+    state_.CurrentTone = tone;
+    if (screen == ToneScreen::Ctrl)
+        Ltonekeus->setText(QString::number(tone) + QStringLiteral(" tmp=") + QString::number(tone));
+    openToneScreen(screen, tone);
+    EndScreenOpen();
+}
+
+void TMidiMainForm::commonButtonClick(CommonScreen screen, QWidget *button)
+{
+    BeginScreenOpen(button);
+    openCommonScreen(screen);
+    EndScreenOpen();
+}
+
+void TMidiMainForm::openToneScreen(ToneScreen screen, int tone)
+{
+    Q_EMIT toneScreenRequested(screen, tone);
+}
+
+void TMidiMainForm::openCommonScreen(CommonScreen screen)
+{
+    Q_EMIT commonScreenRequested(screen);
+}
+
+void TMidiMainForm::refreshOpenScreens(int tone)
+{
+    Q_EMIT refreshScreens(tone);
+}
+
+void TMidiMainForm::OpenDroppedFile(const QString &path)
+{
+    Q_EMIT fileDropped(path);
+}
+
+void TMidiMainForm::BGetPatchClick()
+{
+    Q_EMIT commandRequested(Command::GetPatch);
+}
+
+void TMidiMainForm::BSendPatchClick()
+{
+    Q_EMIT commandRequested(Command::SendPatch);
+}
+
+void TMidiMainForm::MSavetoJVClick()
+{
+    Q_EMIT commandRequested(Command::SaveToJv);
+}
+
+void TMidiMainForm::MOpenClick()
+{
+    Q_EMIT commandRequested(Command::OpenFile);
+}
+
+void TMidiMainForm::MSaveClick()
+{
+    Q_EMIT commandRequested(Command::SaveFile);
+}
+
+void TMidiMainForm::MSetMidiDevsClick()
+{
+    Q_EMIT commandRequested(Command::MidiSettings);
+}
+
+void TMidiMainForm::SpCopyClick()
+{
+    Q_EMIT commandRequested(Command::CopyTone);
+}
+
+void TMidiMainForm::BSysCtrlClick()
+{
+    Q_EMIT commandRequested(Command::SystemControl);
+}
+
+void TMidiMainForm::BreadiniClick()
+{
+    Q_EMIT commandRequested(Command::ReadSettings);
+}
+
+void TMidiMainForm::MExitClick()
+{
+    Q_EMIT commandRequested(Command::Exit);
+    if (hub_)
+        hub_->closeMidi();
+    QCoreApplication::quit();
+}
+
+// Patch and Perform mode.
+
+void TMidiMainForm::selectPatchMode()
+{
+    SpBPatch->setChecked(true);
+    SpBPerfClick(SpBPatch);
+}
+
+void TMidiMainForm::SpBPerfClick(QAbstractButton *button)
+{
+    if (button == SpBPatch) {
+        SpPart->hide();
+        SpPart->setValue(1);
+        EPtchName->show();
+        state_.EditPrefix = {addr::AreaTempPatch, 0x00};
+        protocol_.SendDataSet(SoundModeAddress, SoundModePatch);
+    } else {
+        state_.EditPrefix = {addr::AreaPerformancePart, std::uint8_t(SpPart->value() - 1)};
+        SpPart->show();
+        state_.SendLock = true;
+        protocol_.RequestData(state_.commonAddress(addr::common::Name), addr::RequestNameSize);
+        waitProcessing(ModeSwitchWaitMs);
+        EPtchName->hide();
+        protocol_.SendDataSet(SoundModeAddress, SoundModePerform);
+    }
+    waitBusy(ModeSwitchWaitMs);
+    state_.SendLock = false;
+    SpPart->setEnabled(true);
+}
+
+void TMidiMainForm::waitBusy(int ms)
+{
+    QThread::msleep(ulong(ms));
+}
+
+void TMidiMainForm::waitProcessing(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, ms);
+}
+
+void TMidiMainForm::infoOnce(const QString &text)
+{
+    // One load can meet the same missing board in several tones.
+    if (inUpdate_) {
+        if (updateMessages_.contains(text))
+            return;
+        updateMessages_.append(text);
+    }
+    info_.ShowInfo(text);
+}

@@ -1,0 +1,443 @@
+// The main window's patch-wide handlers: what each control sends, the
+// repeated-value rule, the name rule, structures and boosters, the reload
+// from the image, and the options.
+
+#include "maintestrig.h"
+
+#include "controls/lpanh.h"
+#include "controls/slidnavf.h"
+#include "controls/spincw0r.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+// Types text as key presses; characters outside ASCII carry their text only.
+void typeText(QWidget *w, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void setCommon(EditState &s, int offset, int value)
+{
+    s.patchImage.set(0, offset, std::uint8_t(value));
+}
+} // namespace
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup() { rig.reset(); }
+
+    void repeatedValueIsNotSent_data();
+    void repeatedValueIsNotSent();
+    void patchNameRule_data();
+    void patchNameRule();
+    void patchNameSilentWhileLocked();
+    void tempoGoesOutAsTwoNibbles_data();
+    void tempoGoesOutAsTwoNibbles();
+    void toneRowControls_data();
+    void toneRowControls();
+    void structureShowsBooster_data();
+    void structureShowsBooster();
+    void boosterSteppers_data();
+    void boosterSteppers();
+    void updateAllLoadsEveryControl_data();
+    void updateAllLoadsEveryControl();
+    void playNoteOffSilencesFirst();
+    void optionsAndTitle();
+
+private:
+    std::unique_ptr<MainTestRig> rig;
+};
+
+void TestMainForm::init()
+{
+    rig = std::make_unique<MainTestRig>();
+    rig->form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig->form));
+    rig->reload();
+}
+
+void TestMainForm::repeatedValueIsNotSent_data()
+{
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<int>("offset");     // image byte the second control edits
+    QTest::addColumn<int>("start");      // its stored value before the key
+    QTest::addColumn<QString>("expect"); // what the second key sends
+
+    // The level goes from 99 to 100 first; one byte is remembered for all.
+    QTest::newRow("chorus to the same 100") << "SlChorus" << 0x21 << 99 << "";
+    QTest::newRow("pan to stored 100") << "SlPPan" << 0x2F << 99 << "";
+    QTest::newRow("reverb to 101") << "SlReverb" << 0x28 << 100 << "03 00 00 28 | 65";
+    QTest::newRow("analog feel to 100") << "SlAnaFeel" << 0x30 << 99 << "";
+    QTest::newRow("tone 1 level to 100") << "SpLevOut1" << -1 << 99 << "";
+    QTest::newRow("tone 3 level to 50") << "SpLevOut3" << -3 << 49 << "03 00 14 7E | 32";
+}
+
+void TestMainForm::repeatedValueIsNotSent()
+{
+    QFETCH(QString, second);
+    QFETCH(int, offset);
+    QFETCH(int, start);
+    QFETCH(QString, expect);
+
+    setCommon(rig->state, 0x2E, 99);
+    if (offset >= 0)
+        setCommon(rig->state, offset, start);
+    else
+        rig->state.patchImage.set(-offset, 0x7E, std::uint8_t(start));
+    rig->reload();
+
+    QTest::keyClick(rig->child<TSlidNaVf>("SlLevel"), Qt::Key_Up);
+    QCOMPARE(rig->dataSets(), QStringList{"03 00 00 2E | 64"});
+    QCOMPARE(rig->state.LastSentValue, 100);
+
+    QWidget *w = rig->form.findChild<QWidget *>(second);
+    QVERIFY(w);
+    QTest::keyClick(w, Qt::Key_Up);
+    const QStringList sent = rig->dataSets();
+    QCOMPARE(sent.size(), expect.isEmpty() ? 1 : 2);
+    if (!expect.isEmpty())
+        QCOMPARE(sent.last(), expect);
+}
+
+void TestMainForm::patchNameRule_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expect");
+    QTest::addColumn<int>("messages");
+
+    QTest::newRow("tilde") << "A~B"
+                           << "41 20 42 20 20 20 20 20 20 20 20 20" << 3;
+    QTest::newRow("brace kept") << "x}"
+                                << "78 7D 20 20 20 20 20 20 20 20 20 20" << 2;
+    QTest::newRow("accented") << QString::fromUtf8("\xC3\xA9")
+                              << "20 20 20 20 20 20 20 20 20 20 20 20" << 1;
+    QTest::newRow("cut at twelve") << "ABCDEFGHIJKLMN"
+                                   << "41 42 43 44 45 46 47 48 49 4A 4B 4C" << 12;
+}
+
+void TestMainForm::patchNameRule()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expect);
+    QFETCH(int, messages);
+
+    auto *edit = rig->child<QLineEdit>("EPtchName");
+    QVERIFY(edit);
+    rig->form.LastPatchFile = QStringLiteral("/tmp/x.pat");
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    rig->clearSent();
+    typeText(edit, typed);
+
+    const QStringList sent = rig->dataSets();
+    QCOMPARE(sent.size(), messages);
+    QCOMPARE(sent.last(), "03 00 00 00 | " + expect);
+    QVERIFY(rig->form.LastPatchFile.isEmpty());
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig->state.patchImage.slotData(0)), 12)
+                 .toHex(' ')
+                 .toUpper(),
+             expect.toLatin1());
+}
+
+void TestMainForm::patchNameSilentWhileLocked()
+{
+    auto *edit = rig->child<QLineEdit>("EPtchName");
+    rig->form.LastPatchFile = QStringLiteral("/tmp/x.pat");
+    rig->state.SendLock = true;
+    QTest::keyClicks(edit, QStringLiteral("Q"));
+    QVERIFY(rig->dataSets().isEmpty());
+    QCOMPARE(rig->form.LastPatchFile, QStringLiteral("/tmp/x.pat"));
+}
+
+void TestMainForm::tempoGoesOutAsTwoNibbles_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expect");
+    QTest::addColumn<int>("shown");
+
+    QTest::newRow("119 up to 120") << 119 << int(Qt::Key_Up) << "03 00 00 2C | 07 08" << 120;
+    QTest::newRow("250 down") << 250 << int(Qt::Key_Down) << "03 00 00 2C | 0F 09" << 249;
+    QTest::newRow("30 down to 20") << 30 << int(Qt::Key_PageDown) << "03 00 00 2C | 01 04" << 20;
+}
+
+void TestMainForm::tempoGoesOutAsTwoNibbles()
+{
+    QFETCH(int, start);
+    QFETCH(int, key);
+    QFETCH(QString, expect);
+    QFETCH(int, shown);
+
+    setCommon(rig->state, 0x2C, start >> 4);
+    setCommon(rig->state, 0x2D, start & 0x0F);
+    rig->reload();
+    auto *tempo = rig->child<TSpincw0R>("SpDefTempo");
+    QCOMPARE(tempo->Value(), start);
+    QTest::keyClick(tempo, Qt::Key(key));
+    QCOMPARE(rig->dataSets(), QStringList{expect});
+    // Shown back from the image the data set wrote.
+    QCOMPARE(rig->state.patchImage.tempo(), shown);
+    rig->reload();
+    QCOMPARE(tempo->Value(), shown);
+}
+
+void TestMainForm::toneRowControls_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expect");
+
+    QTest::newRow("tone 1 on") << "ChkTone1" << int(Qt::Key_Space) << "03 00 10 00 | 01";
+    QTest::newRow("tone 4 on") << "ChkTone4" << int(Qt::Key_Space) << "03 00 16 00 | 01";
+    QTest::newRow("tone 2 output EFX") << "CbOutput2" << int(Qt::Key_Down) << "03 00 12 7D | 01";
+    QTest::newRow("tone 3 level") << "SpLevOut3" << int(Qt::Key_PageUp) << "03 00 14 7E | 0A";
+    QTest::newRow("octave +1") << "SpOctaveS" << int(Qt::Key_Up) << "03 00 00 41 | 04";
+    QTest::newRow("stretch 1") << "SpTretchT" << int(Qt::Key_Up) << "03 00 00 42 | 01";
+    QTest::newRow("priority loudest") << "CbVoiceP" << int(Qt::Key_Down) << "03 00 00 43 | 01";
+    QTest::newRow("pan one right") << "SlPPan" << int(Qt::Key_Up) << "03 00 00 2F | 41";
+}
+
+void TestMainForm::toneRowControls()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(QString, expect);
+
+    setCommon(rig->state, 0x2F, 64);
+    setCommon(rig->state, 0x41, 3);
+    rig->reload();
+    rig->state.LastSentValue = 127;
+    QWidget *w = rig->form.findChild<QWidget *>(control);
+    QVERIFY(w);
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key(key));
+    QCOMPARE(rig->dataSets(), QStringList{expect});
+    if (control == QLatin1String("SlPPan"))
+        QCOMPARE(rig->child<TLPanH>("LPPan")->Value(), 65);
+    if (control.startsWith(QLatin1String("CbOutput")))
+        QCOMPARE(rig->state.LastSentValue, 1);
+}
+
+void TestMainForm::structureShowsBooster_data()
+{
+    QTest::addColumn<QString>("spin");
+    QTest::addColumn<int>("stored");   // before the key
+    QTest::addColumn<int>("step");     // +1 for Up, -1 for Down
+    QTest::addColumn<bool>("picture"); // the picture file exists
+    QTest::addColumn<QString>("expect");
+    QTest::addColumn<bool>("booster");
+
+    QTest::newRow("1-2 to 3") << "SpStruct12" << 1 << 1 << true << "03 00 00 44 | 02" << true;
+    QTest::newRow("1-2 to 5") << "SpStruct12" << 3 << 1 << true << "03 00 00 44 | 04" << false;
+    QTest::newRow("3-4 to 4") << "SpStruct34" << 2 << 1 << true << "03 00 00 46 | 03" << true;
+    QTest::newRow("3-4 to 2") << "SpStruct34" << 2 << -1 << true << "03 00 00 46 | 01" << false;
+    // No picture: the frame stays empty and the value still goes out.
+    QTest::newRow("1-2 to 4 unpictured")
+        << "SpStruct12" << 2 << 1 << false << "03 00 00 44 | 03" << true;
+    QTest::newRow("3-4 to 1 unpictured")
+        << "SpStruct34" << 1 << -1 << false << "03 00 00 46 | 00" << false;
+}
+
+void TestMainForm::structureShowsBooster()
+{
+    QFETCH(QString, spin);
+    QFETCH(int, stored);
+    QFETCH(int, step);
+    QFETCH(bool, picture);
+    QFETCH(QString, expect);
+    QFETCH(bool, booster);
+
+    const int target = stored + 1 + step;
+    QTemporaryDir dir;
+    if (picture) {
+        QImage img(12, 8, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(dir.filePath(QStringLiteral("STRU1-%1.BMP").arg(target)), "BMP"));
+    }
+    rig->form.setProgramDir(dir.path());
+    const bool pair12 = spin == QLatin1String("SpStruct12");
+    setCommon(rig->state, pair12 ? 0x44 : 0x46, stored);
+    rig->reload();
+
+    auto *box = rig->form.findChild<QSpinBox *>(spin);
+    QTest::keyClick(box, step > 0 ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(box->value(), target);
+    QCOMPARE(rig->dataSets(), QStringList{expect});
+    QCOMPARE(rig->child<QWidget>(pair12 ? "SPboost1" : "Spboost2")->isVisible(), booster);
+    QCOMPARE(rig->child<QLabel>(pair12 ? "Lboost1" : "Lboost2")->isVisible(), booster);
+    QCOMPARE(rig->child<QLabel>("STBooster")->isVisible(), booster);
+    const QLabel *image = rig->child<QLabel>(pair12 ? "Image1" : "Image2");
+    QCOMPARE(!image->pixmap().isNull(), picture);
+}
+
+void TestMainForm::boosterSteppers_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("expect");
+
+    QTest::newRow("1-2 up from +12") << "SPboost1Up" << 2 << "+18"
+                                     << "03 00 00 45 | 03";
+    QTest::newRow("1-2 up at +18") << "SPboost1Up" << 3 << "+18"
+                                   << "03 00 00 45 | 03";
+    QTest::newRow("1-2 down from +6") << "SPboost1Down" << 1 << "+0"
+                                      << "03 00 00 45 | 00";
+    QTest::newRow("1-2 down at +0") << "SPboost1Down" << 0 << "+0"
+                                    << "";
+    QTest::newRow("3-4 up from +0") << "Spboost2Up" << 0 << "+6"
+                                    << "03 00 00 47 | 01";
+    QTest::newRow("3-4 down at +0") << "Spboost2Down" << 0 << "+0"
+                                    << "";
+}
+
+void TestMainForm::boosterSteppers()
+{
+    QFETCH(QString, button);
+    QFETCH(int, start);
+    QFETCH(QString, label);
+    QFETCH(QString, expect);
+
+    const bool pair12 = button.startsWith(QLatin1String("SPboost1"));
+    setCommon(rig->state, 0x44, 2); // structure 3: boosters shown
+    setCommon(rig->state, 0x46, 3);
+    setCommon(rig->state, pair12 ? 0x45 : 0x47, start);
+    rig->reload();
+
+    auto *b = rig->form.findChild<QToolButton *>(button);
+    QVERIFY(b && b->isVisible());
+    QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(rig->dataSets(), expect.isEmpty() ? QStringList{} : QStringList{expect});
+    QCOMPARE(rig->child<QLabel>(pair12 ? "Lboost1" : "Lboost2")->text(), label);
+}
+
+void TestMainForm::updateAllLoadsEveryControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("expect");
+
+    QTest::newRow("name") << "EPtchName" << QByteArray("text") << QVariant("Strings 1   ");
+    QTest::newRow("tempo") << "SpDefTempo" << QByteArray("Value") << QVariant(200);
+    QTest::newRow("level") << "SlLevel" << QByteArray("Position") << QVariant(111);
+    QTest::newRow("pan") << "SlPPan" << QByteArray("Position") << QVariant(-24);
+    QTest::newRow("pan strip") << "LPPan" << QByteArray("Value") << QVariant(40);
+    QTest::newRow("chorus") << "SlChorus" << QByteArray("Position") << QVariant(12);
+    QTest::newRow("reverb") << "SlReverb" << QByteArray("Position") << QVariant(13);
+    QTest::newRow("analog feel") << "SlAnaFeel" << QByteArray("Position") << QVariant(14);
+    QTest::newRow("octave") << "SpOctaveS" << QByteArray("value") << QVariant(-2);
+    QTest::newRow("stretch") << "SpTretchT" << QByteArray("value") << QVariant(3);
+    QTest::newRow("priority") << "CbVoiceP" << QByteArray("currentIndex") << QVariant(1);
+    QTest::newRow("structure 1-2") << "SpStruct12" << QByteArray("value") << QVariant(10);
+    QTest::newRow("structure 3-4") << "SpStruct34" << QByteArray("value") << QVariant(4);
+    QTest::newRow("booster 1-2") << "Lboost1" << QByteArray("text") << QVariant("+12");
+    QTest::newRow("booster 3-4") << "Lboost2" << QByteArray("text") << QVariant("+6");
+    QTest::newRow("tone 1 off") << "ChkTone1" << QByteArray("checked") << QVariant(false);
+    QTest::newRow("tone 2 on") << "ChkTone2" << QByteArray("checked") << QVariant(true);
+    QTest::newRow("tone 3 wave") << "SpcWaveT3" << QByteArray("Value") << QVariant(0x5A + 1);
+    QTest::newRow("tone 3 output") << "CbOutput3" << QByteArray("currentIndex") << QVariant(3);
+    QTest::newRow("tone 4 level") << "SpLevOut4" << QByteArray("Value") << QVariant(77);
+}
+
+void TestMainForm::updateAllLoadsEveryControl()
+{
+    QFETCH(QString, control);
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, expect);
+
+    EditState &s = rig->state;
+    const QByteArray name("Strings 1   ");
+    for (int i = 0; i < 12; ++i)
+        setCommon(s, i, name.at(i));
+    const int values[][2] = {{0x2C, 0x0C}, {0x2D, 0x08}, {0x2E, 111}, {0x2F, 40}, {0x21, 12},
+                             {0x28, 13},   {0x30, 14},   {0x41, 1},   {0x42, 3},  {0x43, 1},
+                             {0x44, 9},    {0x45, 2},    {0x46, 3},   {0x47, 1}};
+    for (const auto &v : values)
+        setCommon(s, v[0], v[1]);
+    s.patchImage.set(2, 0x00, 1);
+    s.patchImage.set(3, 0x03, 0x05);
+    s.patchImage.set(3, 0x04, 0x0A);
+    s.patchImage.set(3, 0x7D, 3);
+    s.patchImage.set(4, 0x7E, 77);
+    s.SendLock = true;
+    const PatchImage before = s.patchImage;
+
+    rig->form.B_UpdateAllClick();
+
+    QObject *w = rig->form.findChild<QObject *>(control);
+    QVERIFY(w);
+    QCOMPARE(w->property(property.constData()), expect);
+    QVERIFY(!s.SendLock);
+    QVERIFY(rig->dataSets().isEmpty());
+    QVERIFY(s.patchImage == before);
+    QCOMPARE(s.ToneWaveNumber[2], 0x5A);
+}
+
+void TestMainForm::playNoteOffSilencesFirst()
+{
+    auto *box = rig->child<QCheckBox>("ChPlayNote");
+    QVERIFY(box->isChecked());
+    QVERIFY(rig->state.PlayNoteOn);
+    QVERIFY(rig->child<QLabel>("ledplay")->isVisible());
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(rig->hub.calls, QStringList{"AllSoundOff"});
+    QVERIFY(!rig->state.PlayNoteOn);
+    QVERIFY(!rig->child<QLabel>("ledplay")->isVisible());
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(rig->hub.calls.size(), 1);
+    QVERIFY(rig->state.PlayNoteOn);
+}
+
+void TestMainForm::optionsAndTitle()
+{
+    TMidiMainForm &f = rig->form;
+    QCOMPARE(f.windowTitle(), QStringLiteral("JV-XP Tessiva [NoName.Pat]"));
+    f.PatchFileName = QStringLiteral("Bass.pat");
+    f.UpdateCaption();
+    QCOMPARE(f.windowTitle(), QStringLiteral("JV-XP Tessiva [Bass.pat]"));
+
+    auto *led = rig->child<QLabel>("ledupdate");
+    QVERIFY(f.updateFromJv());
+    QCOMPARE(led->palette().color(QPalette::Window), QColor(0, 255, 0));
+    QTest::keyClick(&f, Qt::Key_U, Qt::ControlModifier);
+    QVERIFY(!f.updateFromJv());
+    QCOMPARE(led->palette().color(QPalette::Window), f.palette().color(QPalette::Button));
+    QTest::keyClick(&f, Qt::Key_U, Qt::ControlModifier);
+    QCOMPARE(led->palette().color(QPalette::Window), QColor(0, 128, 0));
+
+    QVERIFY(f.hintsOn());
+    QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
+    QVERIFY(!f.hintsOn());
+
+    f.findChild<QAction *>(QStringLiteral("Half1"))->trigger();
+    QCOMPARE(f.height(), 290);
+    QVERIFY(f.width() >= 710);
+    QWidget *lastButton = f.findChild<QWidget *>(QStringLiteral("BLFO4"));
+    QVERIFY(f.rect().contains(QRect(lastButton->mapTo(&f, QPoint()), lastButton->size())));
+    f.findChild<QAction *>(QStringLiteral("Full1"))->trigger();
+    QVERIFY(f.height() >= 488);
+    f.findChild<QAction *>(QStringLiteral("MGetNames"))->trigger();
+    QCOMPARE(rig->info.messages,
+             QStringList{"Sorry, not implemented yet. Please use Lirovan program."});
+    QTest::keyClick(&f, Qt::Key_F10);
+    QCOMPARE(rig->hub.calls, QStringList{"showHub"});
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"
