@@ -1,34 +1,17 @@
-// The message log window: its memo rule and its two half-height panels.
+// The message log window: each memo starts afresh after a bounded number of lines.
 
 #include "app/outputform.h"
 
-#include <QLabel>
 #include <QtTest>
 
 class TestOutputForm : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void startsWithHeadings();
     void memoStartsAfresh_data();
     void memoStartsAfresh();
     void countersOutliveTheWindow();
-    void panelsShareTheHeight_data();
-    void panelsShareTheHeight();
 };
-
-void TestOutputForm::startsWithHeadings()
-{
-    LogLineCounters counters;
-    TOutputForm form(counters);
-    QCOMPARE(form.windowTitle(), QStringLiteral("View Messages In-Out"));
-    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("LLastMidiIn"))->text(),
-             QStringLiteral("Last Sysex In Message:"));
-    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("Label1"))->text(),
-             QStringLiteral("Last Sysex Out"));
-    QCOMPARE(form.inLines(), (QStringList{"Sysex In:", ""}));
-    QCOMPARE(form.outLines(), (QStringList{"Sysex Out:", ""}));
-}
 
 void TestOutputForm::memoStartsAfresh_data()
 {
@@ -79,29 +62,6 @@ void TestOutputForm::countersOutliveTheWindow()
     QCOMPARE(second.outLines(), (QStringList{"Sysex Out:", "", "111th"}));
     second.AddOutLog(QStringLiteral("112th"));
     QCOMPARE(second.outLines(), QStringList{"112th"});
-}
-
-void TestOutputForm::panelsShareTheHeight_data()
-{
-    QTest::addColumn<int>("height");
-    QTest::newRow("even") << 400;
-    QTest::newRow("odd") << 301;
-}
-
-void TestOutputForm::panelsShareTheHeight()
-{
-    QFETCH(int, height);
-    LogLineCounters counters;
-    TOutputForm form(counters);
-    form.resize(500, height);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTRY_COMPARE(form.height(), height);
-    const QWidget *top = form.findChild<QWidget *>(QStringLiteral("Ptop"));
-    const QWidget *bottom = form.findChild<QWidget *>(QStringLiteral("Pbott"));
-    QCOMPARE(top->geometry(), QRect(0, 0, 500, height / 2));
-    QCOMPARE(bottom->y(), height / 2 + 1);
-    QCOMPARE(bottom->geometry().bottom(), height - 1);
 }
 
 QTEST_MAIN(TestOutputForm)
