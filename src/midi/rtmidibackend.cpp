@@ -213,6 +213,8 @@ auto openWithFirstApi(const std::vector<RtMidi::Api> &apis, const QString &clien
         }
         failures << (apis.size() == 1 ? failure : apiName(api) + QStringLiteral(": ") + failure);
     }
+    if (failures.isEmpty())
+        throw MidiBackendError(QStringLiteral("No MIDI system here offers virtual ports"));
     if (failures.size() == 1)
         throw MidiBackendError(failures.first());
     throw MidiBackendError(QStringLiteral("No MIDI port could be opened (") +
