@@ -129,6 +129,7 @@ void TestMidiPorts::nothingStoredBeforeStartOrWhenSysexOnly()
     const std::uint8_t sysex[] = {0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7};
     m_output->SendShortMsg(0xB0, 7, 101);
     m_output->SendLongMsg(sysex, sizeof sysex);
+    m_cable->flush();
     m_input->setSysexOnly(false);
     m_output->SendShortMsg(0xB0, 7, 102);
     m_cable->flush();
