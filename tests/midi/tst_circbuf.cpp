@@ -1,5 +1,4 @@
 #include "midi/circbuf.h"
-#include "midi/sysexpool.h"
 
 #include <QTest>
 #include <cstdint>
@@ -12,8 +11,6 @@ class TestCircbuf : public QObject
 private Q_SLOTS:
     void keepsOrderAcrossWrapAround();
     void refusesWhenFullAndRecovers();
-    void sysexBuffersRecycle();
-    void sysexRefusesTooLongAndExhausted();
     void twoThreadsLoseNothingButCountedDrops();
 };
 
@@ -62,49 +59,6 @@ void TestCircbuf::refusesWhenFullAndRecovers()
     Circbuf<int> empty(0);
     QVERIFY(!empty.push(1));
     QVERIFY(!empty.pop(item));
-}
-
-void TestCircbuf::sysexBuffersRecycle()
-{
-    SysexPool pool(2, 4);
-    const std::uint8_t a[] = {0xF0, 0x41, 0xF7};
-    const std::uint8_t b[] = {0xF0, 0x10, 0x20, 0xF7};
-    const int first = pool.store(a, sizeof a);
-    const int second = pool.store(b, sizeof b);
-    QVERIFY(first >= 0 && second >= 0 && first != second);
-    QCOMPARE(pool.length(first), sizeof a);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(pool.data(second)), 4),
-             QByteArray::fromHex("f01020f7"));
-    // Each released buffer is taken again, and carries the new bytes only.
-    for (int round = 0; round < 5; ++round) {
-        pool.release(first);
-        const int again = pool.store(b, 2);
-        QCOMPARE(again, first);
-        QCOMPARE(pool.length(again), std::size_t(2));
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(pool.data(again)), 2),
-                 QByteArray::fromHex("f010"));
-        pool.release(again);
-        QVERIFY(pool.store(a, sizeof a) == first);
-    }
-    pool.release(second);
-    const int zero = pool.store(nullptr, 0);
-    QCOMPARE(zero, second);
-    QCOMPARE(pool.length(zero), std::size_t(0));
-}
-
-void TestCircbuf::sysexRefusesTooLongAndExhausted()
-{
-    SysexPool pool(1, 3);
-    const std::uint8_t four[] = {0xF0, 1, 2, 0xF7};
-    QCOMPARE(pool.store(four, sizeof four), -1);
-    const int slot = pool.store(four, 3);
-    QVERIFY(slot >= 0);
-    QCOMPARE(pool.store(four, 1), -1);
-    pool.release(slot);
-    QCOMPARE(pool.store(four, 1), slot);
-
-    SysexPool none(0, 0);
-    QCOMPARE(none.store(four, 0), -1);
 }
 
 // The producer runs flat out; whatever it could not store it counts. The
