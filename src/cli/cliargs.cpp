@@ -73,6 +73,27 @@ bool takeFlag(QStringList &args, const QString &flag)
     return args.removeAll(flag) > 0;
 }
 
+bool takeOptionValue(QStringList &args, const QString &option, QString &value, QString &error)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == option) {
+            if (i + 1 >= args.size()) {
+                error = option + QStringLiteral(" needs a value");
+                return false;
+            }
+            value = args[i + 1];
+            args.remove(i, 2);
+            return true;
+        }
+        if (args[i].startsWith(option + QLatin1Char('='))) {
+            value = args[i].mid(option.size() + 1);
+            args.remove(i);
+            return true;
+        }
+    }
+    return true;
+}
+
 bool noOptionsLeft(const QStringList &args, QString &error)
 {
     for (const QString &a : args) {

@@ -18,6 +18,10 @@ bool takeUnit(QStringList &args, int &unit, QString &error);
 // Removes a flag such as "--dump" from args and says whether it was there.
 bool takeFlag(QStringList &args, const QString &flag);
 
+// Removes "--name VALUE" (or "--name=VALUE") from args; value keeps what it
+// held when the option is absent.
+bool takeOptionValue(QStringList &args, const QString &option, QString &value, QString &error);
+
 // Refuses any remaining argument that looks like an option.
 bool noOptionsLeft(const QStringList &args, QString &error);
 

@@ -27,8 +27,9 @@ struct Command
 QList<Command> allCommands();
 
 // Command groups.
-QList<Command> messageCommands(); // dt1, rq1
-QList<Command> parseCommands();   // parse
-QList<Command> simCommands();     // ports, sim
+QList<Command> messageCommands();  // dt1, rq1
+QList<Command> parseCommands();    // parse
+QList<Command> simCommands();      // ports, sim
+QList<Command> transferCommands(); // info, get, send, write
 
 } // namespace cli

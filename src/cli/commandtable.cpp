@@ -8,6 +8,7 @@ QList<Command> allCommands()
     all += messageCommands();
     all += parseCommands();
     all += simCommands();
+    all += transferCommands();
     return all;
 }
 

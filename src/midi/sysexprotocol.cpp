@@ -5,6 +5,7 @@
 #include "core/patchimage.h"
 #include "midi/hublink.h"
 #include "midi/midisender.h"
+#include "midi/parseobserver.h"
 
 #include <QtGlobal>
 #include <algorithm>
@@ -170,7 +171,30 @@ void SysexProtocol::RequestData(const addr::Address &adrs, const addr::Size &siz
         sender_->SendLongMsg(msg.data(), sysex::RequestLength);
 }
 
+void SysexProtocol::addObserver(ParseObserver *observer)
+{
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void SysexProtocol::removeObserver(ParseObserver *observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
 ParseResult SysexProtocol::parseIncoming(const std::uint8_t *bytes, int length)
+{
+    const ParseResult result = parse(bytes, length);
+    if (result.stored()) {
+        // A copy: an observer may remove itself while being told.
+        const std::vector<ParseObserver *> observers = observers_;
+        for (ParseObserver *o : observers)
+            o->parsedIncoming(result);
+    }
+    return result;
+}
+
+ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
 {
     ParseResult result;
     InLog log(state_.LogMessages, hub_);

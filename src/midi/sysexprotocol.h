@@ -9,11 +9,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class EditState;
 class InfoSink;
 class HubLink;
 class MidiSender;
+class ParseObserver;
 
 class SysexProtocol
 {
@@ -51,7 +53,13 @@ public:
     // ParseResult) after counting the message as consumed.
     ParseResult parseIncoming(const std::uint8_t *bytes, int length);
 
+    // Observers hear of every message parseIncoming stored. They must be
+    // removed before they are destroyed.
+    void addObserver(ParseObserver *observer);
+    void removeObserver(ParseObserver *observer);
+
 private:
+    ParseResult parse(const std::uint8_t *bytes, int length);
     struct InLog;
     void storeSystem(const std::uint8_t *data, int count, int offset, ParseResult &result,
                      InLog &log);
@@ -60,4 +68,5 @@ private:
     InfoSink &info_;
     HubLink &hub_;
     MidiSender *sender_ = nullptr;
+    std::vector<ParseObserver *> observers_;
 };

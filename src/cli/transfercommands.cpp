@@ -1,0 +1,277 @@
+// info, get, send and write: patch files listed, fetched from and sent to a
+// synthesizer through the same protocol and transfer code as the window.
+
+#include "cli/cliargs.h"
+#include "cli/clicommand.h"
+#include "cli/patchparamnames.h"
+#include "core/editstate.h"
+#include "core/infosink.h"
+#include "core/patchfile.h"
+#include "midi/hublink.h"
+#include "midi/mididevices.h"
+#include "midi/midiinput.h"
+#include "midi/midioutput.h"
+#include "midi/patchtransfer.h"
+#include "midi/rtmidibackend.h"
+#include "midi/sysexmessage.h"
+#include "midi/sysexprotocol.h"
+#include "sim/simulatorbackend.h"
+
+#include <QEventLoop>
+#include <functional>
+
+namespace cli {
+
+namespace {
+
+const QString PortOption = QStringLiteral("--port");
+const QString UserOption = QStringLiteral("--user");
+const QString CardOption = QStringLiteral("--card");
+
+// Messages meant for a box go to stderr on one line.
+class StreamInfoSink : public InfoSink
+{
+public:
+    StreamInfoSink(QTextStream &err, const char *command) : err_(err), command_(command) {}
+    void ShowInfo(const QString &text) override
+    {
+        err_ << command_ << ": " << QString(text).replace(QLatin1Char('\r'), QLatin1Char(' '))
+             << '\n';
+    }
+    bool Confirm(const QString &, const QString &) override { return false; }
+
+private:
+    QTextStream &err_;
+    const char *command_;
+};
+
+// The editor's end of one synthesizer connection: the protocol on a pair of
+// ports, and the input handling the hub does in the window.
+class SynthLink
+{
+public:
+    SynthLink(const QString &port, int unit, QTextStream &err, const char *command)
+        : info(err, command)
+    {
+        devices.addBackend(std::make_shared<SimulatorBackend>());
+        // The system's MIDI is only asked when needed: probing it is slow and
+        // its libraries talk on stderr when there is no MIDI system.
+        if (port != SimulatorBackend::DeviceName)
+            devices.addBackend(std::make_shared<RtMidiBackend>());
+        state.UnitId = unit;
+        QObject::connect(&input, &TMidiInput::OnMidiInput, &input, [this] { readEvents(); });
+    }
+
+    bool open(const QString &port, QString &error)
+    {
+        if (!devices.inputNames().contains(port) || !devices.outputNames().contains(port)) {
+            error = QStringLiteral("no MIDI input and output named '%1' (see tessiva-cli ports)")
+                        .arg(port);
+            return false;
+        }
+        try {
+            input.setProductName(port);
+            input.OpenPort();
+            input.StartInput();
+            output.setProductName(port);
+            output.OpenPort();
+        } catch (const std::exception &e) {
+            error = QStringLiteral("cannot open '%1': %2").arg(port, QString::fromUtf8(e.what()));
+            return false;
+        }
+        protocol.setSender(&output);
+        state.MidiClosed = false;
+        return true;
+    }
+
+    EditState state;
+    StreamInfoSink info;
+    SilentHubLink hub;
+    SysexProtocol protocol{state, info, hub};
+    MidiDevices devices;
+    TMidiInput input{devices};
+    TMidiOutput output{devices};
+
+private:
+    void readEvents()
+    {
+        state.SendLock = true;
+        while (input.EventCount() > 0) {
+            const std::unique_ptr<TMyMidiEvent> e = input.ReadEvent();
+            if (!e)
+                break;
+            if (e->isSysex() && !e->SysexData.empty())
+                protocol.parseIncoming(e->SysexData.data(), int(e->SysexData.size()));
+        }
+        state.SendLock = false;
+    }
+};
+
+// Options shared by the transfer commands; the rest stays in args.
+struct TransferArgs
+{
+    QStringList args;
+    QString port;
+    int unit = EditState::DefaultUnitId;
+};
+
+int usage(QTextStream &err, const char *command, const QString &error)
+{
+    err << "tessiva-cli " << command << ": " << error << '\n';
+    return ExitUsage;
+}
+
+int failure(QTextStream &err, const char *command, const QString &error)
+{
+    err << "tessiva-cli " << command << ": " << error << '\n';
+    return ExitFailure;
+}
+
+bool takeTransferArgs(const QStringList &argsIn, TransferArgs &t, QString &error)
+{
+    t.args = argsIn;
+    if (!takeOptionValue(t.args, PortOption, t.port, error) || !takeUnit(t.args, t.unit, error))
+        return false;
+    if (t.port.isEmpty()) {
+        error = QStringLiteral("--port DEV is needed (see tessiva-cli ports)");
+        return false;
+    }
+    return true;
+}
+
+bool oneFile(const QStringList &args, QString &error)
+{
+    if (!noOptionsLeft(args, error))
+        return false;
+    if (args.size() != 1) {
+        error = QStringLiteral("needs exactly one patch file");
+        return false;
+    }
+    return true;
+}
+
+int runInfo(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    QString error;
+    if (!oneFile(args, error))
+        return usage(err, "info", error);
+    PatchImage image;
+    const FileResult read = PatchFile::Read(args[0], image);
+    if (!read)
+        return failure(err, "info", read.error);
+
+    out << "name: " << QString::fromLatin1(image.name()) << '\n';
+    const auto list = [&](const QString &block, int slot, const QStringList &names) {
+        for (int i = 0; i < names.size(); ++i)
+            out << block << " 0x" << sysex::hexByte(i) << ' ' << image.at(slot, i) << ' '
+                << names[i] << '\n';
+    };
+    list(QStringLiteral("common"), 0, commonParameterNames());
+    const QStringList toneNames = toneParameterNames();
+    for (int t = 1; t <= addr::ToneCount; ++t)
+        list(QStringLiteral("tone%1").arg(t), t, toneNames);
+    return ExitOk;
+}
+
+int runGet(const QStringList &argsIn, QTextStream &out, QTextStream &err)
+{
+    TransferArgs t;
+    QString error;
+    if (!takeTransferArgs(argsIn, t, error) || !oneFile(t.args, error))
+        return usage(err, "get", error);
+    SynthLink link(t.port, t.unit, err, "get");
+    if (!link.open(t.port, error))
+        return failure(err, "get", error);
+
+    PatchTransfer transfer(link.state, link.protocol);
+    PatchTransfer::Outcome outcome = PatchTransfer::Outcome::NoAnswer;
+    QEventLoop loop;
+    QObject::connect(&transfer, &PatchTransfer::fetchFinished, &loop,
+                     [&](PatchTransfer::Outcome o) {
+                         outcome = o;
+                         loop.quit();
+                     });
+    transfer.GetPatch();
+    if (transfer.fetching())
+        loop.exec();
+    if (outcome != PatchTransfer::Outcome::Complete) {
+        const QString why = PatchTransfer::failureText(outcome, transfer.missingBlocks());
+        return failure(err, "get", QString(why).replace(QLatin1Char('\r'), QLatin1Char(' ')));
+    }
+    const FileResult written = PatchFile::Write(t.args[0], link.state.patchImage);
+    if (!written)
+        return failure(err, "get", written.error);
+    out << t.args[0] << ": " << written.bytes << " bytes, patch \""
+        << QString::fromLatin1(link.state.patchImage.name()) << "\"\n";
+    return ExitOk;
+}
+
+// send and write: the file first, so a refused one sends nothing.
+int sendFile(const char *command, const TransferArgs &t, QTextStream &out, QTextStream &err,
+             const std::function<void(PatchTransfer &)> &send, const QString &where)
+{
+    SynthLink link(t.port, t.unit, err, command);
+    const FileResult read = PatchFile::Read(t.args[0], link.state.patchImage);
+    if (!read)
+        return failure(err, command, read.error);
+    QString error;
+    if (!link.open(t.port, error))
+        return failure(err, command, error);
+    PatchTransfer transfer(link.state, link.protocol);
+    send(transfer);
+    out << "patch \"" << QString::fromLatin1(link.state.patchImage.name()) << "\" sent to " << where
+        << '\n';
+    return ExitOk;
+}
+
+int runSend(const QStringList &argsIn, QTextStream &out, QTextStream &err)
+{
+    TransferArgs t;
+    QString error;
+    if (!takeTransferArgs(argsIn, t, error) || !oneFile(t.args, error))
+        return usage(err, "send", error);
+    return sendFile(
+        "send", t, out, err, [](PatchTransfer &p) { p.SendPatch(); },
+        QStringLiteral("the temporary patch"));
+}
+
+int runWrite(const QStringList &argsIn, QTextStream &out, QTextStream &err)
+{
+    TransferArgs t;
+    QString error, user, card;
+    if (!takeTransferArgs(argsIn, t, error) || !takeOptionValue(t.args, UserOption, user, error) ||
+        !takeOptionValue(t.args, CardOption, card, error) || !oneFile(t.args, error))
+        return usage(err, "write", error);
+    if (user.isEmpty() == card.isEmpty())
+        return usage(err, "write", QStringLiteral("give either --user N or --card N"));
+    bool ok = false;
+    const int number = (card.isEmpty() ? user : card).toInt(&ok, 10);
+    if (!ok || number < 1 || number > addr::PatchCount)
+        return usage(err, "write",
+                     QStringLiteral("patch number must be 1 to %1, not '%2'")
+                         .arg(addr::PatchCount)
+                         .arg(card.isEmpty() ? user : card));
+    const bool toCard = !card.isEmpty();
+    return sendFile(
+        "write", t, out, err, [&](PatchTransfer &p) { p.SaveToSynth(toCard, number); },
+        QStringLiteral("%1 %2")
+            .arg(toCard ? QStringLiteral("CARD") : QStringLiteral("USER"))
+            .arg(number));
+}
+
+} // namespace
+
+QList<Command> transferCommands()
+{
+    return {
+        {"info", "FILE.pat", "list the name and every stored parameter of a patch file", runInfo},
+        {"get", "--port DEV [--unit N] OUT.pat",
+         "fetch the synthesizer's temporary patch into a patch file", runGet},
+        {"send", "--port DEV [--unit N] FILE.pat",
+         "send a patch file to the synthesizer's temporary patch", runSend},
+        {"write", "--port DEV [--unit N] (--user|--card) N FILE.pat",
+         "write a patch file into a USER or CARD place (1..128) of the synthesizer", runWrite},
+    };
+}
+
+} // namespace cli
