@@ -169,6 +169,10 @@ void TMidiMainForm::resizeEvent(QResizeEvent *event)
 void TMidiMainForm::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    // Restoring a minimised window is no new showing; a fetch in progress
+    // keeps its lock.
+    if (event->spontaneous())
+        return;
     if (!waveListsFilled_)
         FillWaveGroupLists();
     state_.SendLock = true;
@@ -180,7 +184,11 @@ bool TMidiMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ToolTip && !MHintsOn->isChecked())
         return true;
-    if (event->type() == QEvent::FocusOut) {
+    // Leaving a field for another control counts; a window losing the
+    // focus (a message box, another screen) does not.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
         if (watched == EPtchName)
             EPtchNameChange();
         else if (watched == CbVoiceP)

@@ -146,6 +146,18 @@ public:
     // Patch/Perform selection; button is SpBPatch or SpBPerf.
     void SpBPerfClick(QAbstractButton *button);
 
+    // The per-tone controls other screens read and drive (tone 1..4). A
+    // program change of a check box or wave spin runs its handler as a click
+    // would; a group list change needs CbSourceT1Change to follow it.
+    QCheckBox *ChkTone(int tone) const { return row(tone).ChkTone; }
+    QComboBox *CbSourceT(int tone) const { return row(tone).CbSource; }
+    TSpincw0R *SpcWaveT(int tone) const { return row(tone).SpcWave; }
+    QLineEdit *EWavetxt(int tone) const { return row(tone).EWavetxt; }
+    QComboBox *CbOutput(int tone) const { return row(tone).CbOutput; }
+    TSpincw0R *SpLevOut(int tone) const { return row(tone).SpLevOut; }
+    void CbSourceT1Change(int tone);
+    void CbOutput1Change(int tone);
+
 Q_SIGNALS:
     void commandRequested(TMidiMainForm::Command command);
     void toneScreenRequested(TMidiMainForm::ToneScreen screen, int tone);
@@ -171,6 +183,7 @@ private:
         QComboBox *CbOutput = nullptr;
         TSpincw0R *SpLevOut = nullptr;
     };
+    const ToneRow &row(int tone) const { return tones_.at(std::size_t(tone - 1)); }
 
     // Building (mainformcontrols.cpp).
     void buildMenus();
@@ -201,14 +214,12 @@ private:
     void SpDefTempoChange();
     void EPtchNameChange();
     void ChkTone1Click(int tone);
-    void CbOutput1Change(int tone);
     void SpLevOut1Change(int tone);
     void loadCommonControls();
     void loadToneControls(int tone);
     void updateBoosterLabel(int pair, int step);
 
     // Wave selection (mainformwaves.cpp).
-    void CbSourceT1Change(int tone);
     QString waveListFile(int row) const;
 
     // Options and openers (mainform.cpp).

@@ -14,9 +14,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <memory>
 
 namespace {
@@ -56,6 +58,10 @@ private Q_SLOTS:
     void boosterSteppers();
     void updateAllLoadsEveryControl_data();
     void updateAllLoadsEveryControl();
+    void buttonsAnnounceTheirScreens_data();
+    void buttonsAnnounceTheirScreens();
+    void patchModeSelection();
+    void hintsFollowTheMenu();
     void playNoteOffSilencesFirst();
     void optionsAndTitle();
 
@@ -389,6 +395,97 @@ void TestMainForm::updateAllLoadsEveryControl()
     QCOMPARE(s.ToneWaveNumber[2], 0x5A);
 }
 
+void TestMainForm::buttonsAnnounceTheirScreens_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("announced"); // signal: argument(s)
+    QTest::addColumn<int>("tone");          // CurrentTone afterwards
+
+    using S = TMidiMainForm::ToneScreen;
+    using C = TMidiMainForm::CommonScreen;
+    using M = TMidiMainForm::Command;
+    auto tone = [](S s, int t) { return QStringLiteral("tone:%1:%2").arg(int(s)).arg(t); };
+    auto common = [](C c) { return QStringLiteral("common:%1").arg(int(c)); };
+    auto command = [](M m) { return QStringLiteral("command:%1").arg(int(m)); };
+    QTest::newRow("wave 2") << "BWave2" << tone(S::Wave, 2) << 2;
+    QTest::newRow("pitch 4") << "BTVP4" << tone(S::Tvp, 4) << 4;
+    QTest::newRow("filter 1") << "BTVF_TVA1" << tone(S::TvfTva, 1) << 1;
+    QTest::newRow("controllers 3") << "BCtrl3" << tone(S::Ctrl, 3) << 3;
+    QTest::newRow("lfo 2") << "BLFO2" << tone(S::Lfo, 2) << 2;
+    QTest::newRow("effects") << "BEffect" << common(C::Effect) << 1;
+    QTest::newRow("switches") << "BSwitch" << common(C::Switch) << 1;
+    QTest::newRow("mixer") << "BMixer" << common(C::Mixer) << 1;
+    QTest::newRow("system control") << "BSysCtrl" << command(M::SystemControl) << 1;
+    QTest::newRow("get patch") << "BGetPatch" << command(M::GetPatch) << 1;
+    QTest::newRow("get patch picture") << "SpBGetPatch" << command(M::GetPatch) << 1;
+    QTest::newRow("send patch") << "BSendPatch" << command(M::SendPatch) << 1;
+    QTest::newRow("save user") << "SpeedButton1" << command(M::SaveToJv) << 1;
+    QTest::newRow("copy tone") << "SpCopy" << command(M::CopyTone) << 1;
+}
+
+void TestMainForm::buttonsAnnounceTheirScreens()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, announced);
+    QFETCH(int, tone);
+
+    TMidiMainForm &f = rig->form;
+    QStringList seen;
+    connect(&f, &TMidiMainForm::toneScreenRequested, &f, [&](TMidiMainForm::ToneScreen s, int t) {
+        seen << QStringLiteral("tone:%1:%2").arg(int(s)).arg(t);
+    });
+    connect(&f, &TMidiMainForm::commonScreenRequested, &f, [&](TMidiMainForm::CommonScreen c) {
+        seen << QStringLiteral("common:%1").arg(int(c));
+    });
+    connect(&f, &TMidiMainForm::commandRequested, &f,
+            [&](TMidiMainForm::Command m) { seen << QStringLiteral("command:%1").arg(int(m)); });
+    rig->state.CurrentTone = 1;
+    auto *b = f.findChild<QAbstractButton *>(button);
+    QVERIFY(b);
+    QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(seen, QStringList{announced});
+    QCOMPARE(rig->state.CurrentTone, tone);
+    QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(!f.findChild<QWidget *>(QStringLiteral("Tmomentform"))->isVisible());
+    if (button == QLatin1String("BCtrl3"))
+        QCOMPARE(rig->child<QLabel>("Ltonekeus")->text(), QStringLiteral("3 tmp=3"));
+}
+
+void TestMainForm::patchModeSelection()
+{
+    rig->state.EditPrefix = {0x02, 0x05};
+    rig->state.SendLock = true;
+    rig->form.selectPatchMode();
+    QCOMPARE(rig->state.EditPrefix[0], 0x03);
+    QCOMPARE(rig->state.EditPrefix[1], 0x00);
+    QVERIFY(!rig->state.SendLock);
+    QCOMPARE(rig->form.partChannel(), 1);
+    // Sent before the lock is released: nothing goes out while it is held.
+    QVERIFY(rig->dataSets().isEmpty());
+    rig->form.selectPatchMode();
+    QCOMPARE(rig->dataSets(), QStringList{"00 00 00 00 | 01"});
+}
+
+void TestMainForm::hintsFollowTheMenu()
+{
+    TMidiMainForm &f = rig->form;
+    auto *level = rig->child<QWidget>("SpLevOut1");
+    auto askHint = [&] {
+        QToolTip::hideText();
+        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+            return QStringLiteral("<hint stays>");
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), level->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(level, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(askHint(), QStringLiteral("MixOut Level Press and Roll"));
+    QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
+    QVERIFY(!f.hintsOn());
+    QCOMPARE(askHint(), QString());
+    QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(askHint(), QStringLiteral("MixOut Level Press and Roll"));
+}
+
 void TestMainForm::playNoteOffSilencesFirst()
 {
     auto *box = rig->child<QCheckBox>("ChPlayNote");
@@ -420,10 +517,6 @@ void TestMainForm::optionsAndTitle()
     QCOMPARE(led->palette().color(QPalette::Window), f.palette().color(QPalette::Button));
     QTest::keyClick(&f, Qt::Key_U, Qt::ControlModifier);
     QCOMPARE(led->palette().color(QPalette::Window), QColor(0, 128, 0));
-
-    QVERIFY(f.hintsOn());
-    QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
-    QVERIFY(!f.hintsOn());
 
     f.findChild<QAction *>(QStringLiteral("Half1"))->trigger();
     QCOMPARE(f.height(), 290);
