@@ -1,0 +1,135 @@
+#include "app/mainformtransfer.h"
+
+#include "app/copytoneform.h"
+#include "app/mainform.h"
+#include "app/saveuser.h"
+#include "app/sysform.h"
+#include "core/editstate.h"
+#include "core/infosink.h"
+
+namespace {
+constexpr char GetButton[] = "BGetPatch";
+constexpr char SendButton[] = "BSendPatch";
+const QString MidiClosedText = QStringLiteral("Midi Closed\rSelect Midi Devices");
+} // namespace
+
+MainFormTransfer::MainFormTransfer(TMidiMainForm &form, EditState &state, InfoSink &info,
+                                   SysexProtocol &protocol)
+    : QObject(&form), form_(form), state_(state), info_(info), protocol_(protocol),
+      engine_(state, protocol), runDialog_([](QDialog &dialog) { dialog.exec(); }),
+      saveUser_(new TSaveUser(&form)), copyTone_(new TCopytoneform(state, &form))
+{
+    setObjectName(QStringLiteral("MainFormTransfer"));
+    connect(&form, &TMidiMainForm::commandRequested, this, [this](TMidiMainForm::Command c) {
+        switch (c) {
+        case TMidiMainForm::Command::GetPatch:
+            BGetPatchClick();
+            break;
+        case TMidiMainForm::Command::SendPatch:
+            BSendPatchClick();
+            break;
+        case TMidiMainForm::Command::SaveToJv:
+            MSavetoJVClick();
+            break;
+        case TMidiMainForm::Command::CopyTone:
+            SpCopyClick();
+            break;
+        case TMidiMainForm::Command::SystemControl:
+            BSysCtrlClick();
+            break;
+        default:
+            break;
+        }
+    });
+    connect(&engine_, &PatchTransfer::fetchFinished, this, &MainFormTransfer::fetchFinished);
+    connect(copyTone_, &TCopytoneform::toneCopied, this, [this] {
+        form_.B_UpdateAllClick();
+        BSendPatchClick();
+    });
+}
+
+TSysForm *MainFormTransfer::sysForm() const
+{
+    return sysForm_;
+}
+
+bool MainFormTransfer::refuseWhenClosed()
+{
+    if (!state_.MidiClosed)
+        return false;
+    info_.ShowInfo(MidiClosedText);
+    return true;
+}
+
+void MainFormTransfer::BGetPatchClick()
+{
+    if (refuseWhenClosed())
+        return;
+    waitCursor(GetButton);
+    state_.SendLock = true;
+    form_.setUpdateFromJv(true);
+    engine_.GetPatch();
+}
+
+// A complete fetch ends with the update that follows its parse, which
+// restores the cursors; one that gave up must say so.
+void MainFormTransfer::fetchFinished(PatchTransfer::Outcome outcome)
+{
+    defaultCursors(GetButton);
+    if (outcome != PatchTransfer::Outcome::Complete)
+        info_.ShowInfo(PatchTransfer::failureText(outcome, engine_.missingBlocks()));
+}
+
+void MainFormTransfer::BSendPatchClick()
+{
+    if (refuseWhenClosed())
+        return;
+    waitCursor(SendButton);
+    engine_.SendPatch();
+    defaultCursors(SendButton);
+}
+
+void MainFormTransfer::MSavetoJVClick()
+{
+    if (refuseWhenClosed())
+        return;
+    runDialog_(*saveUser_);
+    if (saveUser_->result() != QDialog::Accepted)
+        return;
+    waitCursor(SendButton);
+    engine_.SaveToSynth(saveUser_->SaveToCard, saveUser_->SavePatchNumber);
+    defaultCursors(SendButton);
+}
+
+void MainFormTransfer::SpCopyClick()
+{
+    runDialog_(*copyTone_);
+}
+
+void MainFormTransfer::BSysCtrlClick()
+{
+    if (!sysForm_) {
+        sysForm_ = new TSysForm(state_, protocol_, &form_);
+        sysForm_->FormCreate();
+    }
+    runDialog_(*sysForm_);
+    if (sysForm_->result() == QDialog::Accepted) {
+        // "Ok" has ended the dialog's life; the next use asks anew.
+        sysForm_ = nullptr;
+        form_.show();
+    }
+}
+
+void MainFormTransfer::waitCursor(const char *button)
+{
+    form_.setCursor(Qt::WaitCursor);
+    if (auto *b = form_.findChild<QWidget *>(QLatin1String(button)))
+        b->setCursor(Qt::WaitCursor);
+}
+
+void MainFormTransfer::defaultCursors(const char *button)
+{
+    form_.unsetCursor();
+    if (auto *b = form_.findChild<QWidget *>(QLatin1String(button)))
+        b->unsetCursor();
+}
