@@ -1,12 +1,24 @@
+#include "app/application.h"
+#include "app/messageboxsink.h"
+#include "core/appsettings.h"
+#include "midi/mididevices.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("JV-XP Tessiva [NoName.Pat]"));
-    w.resize(640, 480);
-    w.show();
-    return app.exec();
+    QApplication qapp(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessiva"));
+    // Leaving goes through the exit command, which writes the settings and
+    // closes MIDI; a window closing on its own never ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    MessageBoxSink info;
+    AppSettings settings;
+    MidiDevices devices;
+    Application::addStandardBackends(devices);
+
+    Application app(info, settings, devices);
+    app.start();
+    return qapp.exec();
 }

@@ -1,0 +1,155 @@
+#include "app/application.h"
+
+#include "app/entryform.h"
+#include "app/mainform.h"
+#include "app/mididevselect.h"
+#include "app/momentform.h"
+#include "app/noteoutform.h"
+#include "app/programpicture.h"
+#include "core/appsettings.h"
+#include "core/infosink.h"
+#include "midi/mididevices.h"
+#include "midi/rtmidibackend.h"
+#include "sim/simulatorbackend.h"
+
+#include <QApplication>
+
+Application::Application(InfoSink &info, AppSettings &settings, MidiDevices &devices,
+                         QObject *parent)
+    : QObject(parent), info_(info), settings_(settings), devices_(devices),
+      runDialog_([](QDialog &dialog) { dialog.exec(); }), protocol_(state_, info_, hubLink_)
+{
+}
+
+Application::~Application()
+{
+    // The hub goes first: its ports may still report while they close, and
+    // nothing may reach it through the protocol or the main window after.
+    entry_.reset();
+    moment_.reset();
+    if (main_)
+        main_->setHub(nullptr);
+    hubLink_.setTarget(nullptr);
+    hub_.reset();
+    protocol_.setSender(nullptr);
+    main_.reset();
+}
+
+void Application::addStandardBackends(MidiDevices &devices)
+{
+    devices.addBackend(std::make_shared<SimulatorBackend>());
+    devices.addBackend(std::make_shared<RtMidiBackend>());
+}
+
+void Application::createWindows()
+{
+    QGuiApplication::setApplicationDisplayName(QLatin1String(Title));
+    QGuiApplication::setWindowIcon(ProgramIcon());
+    createMainForm();
+    createHub();
+    moment_ = std::make_unique<Tmomentform>();
+    // TSaveUser and TCopytoneform are created here, between the wait window
+    // and the splash, once they exist.
+    entry_ = std::make_unique<TEntryForm>(main_.get());
+}
+
+void Application::createMainForm()
+{
+    // The wave-group lists are filled while the window is built, so the
+    // expansion definitions must be known before.
+    settings_.ReadSettings(state_);
+    const bool playNote = state_.PlayNoteOn;
+    main_ = std::make_unique<TMidiMainForm>(state_, info_, protocol_);
+    main_->setProgramDir(settings_.programDir);
+    main_->setPlayNoteChecked(playNote);
+    state_.PlayNoteOn = main_->playNoteChecked();
+    main_->LastPatchFile = settings_.LastPatchFile;
+    // Whatever was stored, a session starts with the screens following the
+    // synthesizer.
+    main_->setUpdateFromJv(true);
+    connectCommands();
+}
+
+void Application::createHub()
+{
+    hub_ = std::make_unique<TNoteOutForm>(state_, info_, protocol_, devices_, main_.get());
+    hubLink_.setTarget(hub_.get());
+    hub_->setSettings(&settings_);
+    main_->setHub(hub_.get());
+    hub_->startUp();
+    // Selecting Patch mode is a data set, but to the system, not the patch:
+    // nothing has been edited yet.
+    state_.PatchModified = false;
+}
+
+void Application::connectCommands()
+{
+    connect(main_.get(), &TMidiMainForm::commandRequested, this,
+            [this](TMidiMainForm::Command command) {
+                switch (command) {
+                case TMidiMainForm::Command::MidiSettings:
+                    MSetMidiDevsClick();
+                    break;
+                case TMidiMainForm::Command::ReadSettings:
+                    ReadSettings();
+                    break;
+                case TMidiMainForm::Command::Exit:
+                    WriteSettings();
+                    break;
+                default:
+                    break;
+                }
+            });
+}
+
+void Application::showSplash()
+{
+    if (!entry_)
+        entry_ = std::make_unique<TEntryForm>(main_.get());
+    runDialog_(*entry_);
+    entry_.reset();
+}
+
+void Application::start()
+{
+    createWindows();
+    showSplash();
+}
+
+void Application::MSetMidiDevsClick()
+{
+    TMidiDevSelect dialog(state_, info_, settings_, devices_, main_.get());
+    dialog.connectHub(*hub_);
+    connect(&dialog, &TMidiDevSelect::settingsApplied, this, &Application::expansionsChanged);
+    runDialog_(dialog);
+}
+
+void Application::ReadSettings()
+{
+    settings_.ReadSettings(state_);
+    main_->setPlayNoteChecked(state_.PlayNoteOn);
+    state_.PlayNoteOn = main_->playNoteChecked();
+    main_->setUpdateFromJv(settings_.UpdateFromJv);
+    main_->LastPatchFile = settings_.LastPatchFile;
+    expansionsChanged();
+}
+
+void Application::expansionsChanged()
+{
+    main_->FillWaveGroupLists();
+    // Refilled lists start at their first group; the tone rows must show
+    // the groups of the patch again.
+    if (main_->mainShown()) {
+        state_.SendLock = true;
+        main_->B_UpdateAllClick();
+    }
+}
+
+void Application::WriteSettings()
+{
+    settings_.UpdateFromJv = main_->updateFromJv();
+    settings_.LastPatchFile = main_->LastPatchFile;
+    const QString error = settings_.WriteSettings(state_);
+    if (!error.isEmpty())
+        info_.ShowInfo(error);
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The window program's composition root: the one editing state, the
+// protocol, and the windows created in their fixed order (main window, hub,
+// wait window, splash). It answers the main window's commands that need the
+// settings: the device dialog, reading the settings again, and the writing
+// of the settings on exit. Tests run the same start-up with a settings file
+// of their own and an InfoSink that records.
+
+#include "core/editstate.h"
+#include "midi/hublink.h"
+#include "midi/sysexprotocol.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class AppSettings;
+class InfoSink;
+class MidiDevices;
+class QDialog;
+class TEntryForm;
+class TMidiMainForm;
+class TNoteOutForm;
+class Tmomentform;
+
+class Application : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr char Title[] = "TessivaW99d";
+
+    // Runs a modal dialog to its end; the default is QDialog::exec.
+    using DialogRunner = std::function<void(QDialog &)>;
+
+    Application(InfoSink &info, AppSettings &settings, MidiDevices &devices,
+                QObject *parent = nullptr);
+    ~Application() override;
+    Application(const Application &) = delete;
+    Application &operator=(const Application &) = delete;
+
+    // The built-in synthesizer first, so a first run finds a device that
+    // answers, then the system's MIDI.
+    static void addStandardBackends(MidiDevices &devices);
+
+    void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+
+    // Reads the settings and creates the windows in their order; the hub
+    // opens the device dialog on a first run, opens MIDI and selects Patch
+    // mode. Every window stays hidden.
+    void createWindows();
+    // The splash, modally; the main window appears as it goes.
+    void showSplash();
+    void start();
+
+    // The device settings dialog (menu "Midi Devices" and the first run).
+    void MSetMidiDevsClick();
+    // The hidden "Read ini" button.
+    void ReadSettings();
+    // The exit command's part before MIDI is closed; a failure is shown,
+    // the program still ends.
+    void WriteSettings();
+
+    EditState &state() { return state_; }
+    SysexProtocol &protocol() { return protocol_; }
+    TMidiMainForm *mainForm() const { return main_.get(); }
+    TNoteOutForm *hub() const { return hub_.get(); }
+    Tmomentform *momentForm() const { return moment_.get(); }
+    TEntryForm *entryForm() const { return entry_.get(); }
+
+private:
+    void createMainForm();
+    void createHub();
+    void connectCommands();
+    void expansionsChanged();
+
+    InfoSink &info_;
+    AppSettings &settings_;
+    MidiDevices &devices_;
+    DialogRunner runDialog_;
+
+    EditState state_;
+    HubLinkRelay hubLink_;
+    SysexProtocol protocol_;
+    std::unique_ptr<TMidiMainForm> main_;
+    std::unique_ptr<TNoteOutForm> hub_;
+    std::unique_ptr<Tmomentform> moment_;
+    std::unique_ptr<TEntryForm> entry_;
+};

@@ -1,0 +1,151 @@
+#include "app/messageboxsink.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+const QString AppTitle = QStringLiteral("TessivaW99d");
+
+// What the user saw in the box the code under test opened.
+struct SeenBox
+{
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool seen = false;
+};
+
+// Waits for the next modal box, notes what it shows and lets act answer it
+// with real key or mouse events. Should the answer not end it, the box is
+// closed after a while so the test fails instead of hanging.
+void answerNextBox(SeenBox &seen, std::function<void(QMessageBox &)> act)
+{
+    auto *poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, &seen, act] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        seen.seen = true;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.buttons = box->standardButtons();
+        seen.icon = box->icon();
+        QPointer<QMessageBox> guard(box);
+        act(*box);
+        QTimer::singleShot(2000, qApp, [guard] {
+            if (guard)
+                guard->done(-1);
+        });
+    });
+    poll->start();
+}
+} // namespace
+
+class TestMessageBoxSink : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QGuiApplication::setApplicationDisplayName(AppTitle); }
+    void displayText_data();
+    void displayText();
+    void showInfo();
+    void confirm_data();
+    void confirm();
+};
+
+void TestMessageBoxSink::displayText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("two returns") << QStringLiteral(" Patch NOT changed.\r\r Exit TessivaW99 ?")
+                                 << QStringLiteral(" Patch NOT changed.\n\n Exit TessivaW99 ?");
+    QTest::newRow("return and line feed")
+        << QStringLiteral("Midi Closed\r\nSelect") << QStringLiteral("Midi Closed\nSelect");
+    QTest::newRow("return at the end")
+        << QStringLiteral("Midi Closed\r") << QStringLiteral("Midi Closed\n");
+    QTest::newRow("line feeds kept") << QStringLiteral("a\nb\n\nc") << QStringLiteral("a\nb\n\nc");
+    QTest::newRow("no breaks") << QStringLiteral("127 bytes ok") << QStringLiteral("127 bytes ok");
+}
+
+void TestMessageBoxSink::displayText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(MessageBoxSink::displayText(text), shown);
+}
+
+void TestMessageBoxSink::showInfo()
+{
+    MessageBoxSink sink;
+    SeenBox seen;
+    answerNextBox(seen, [](QMessageBox &box) {
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+    });
+
+    sink.ShowInfo(QStringLiteral("Midi Closed\rSelect Midi Devices"));
+
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, AppTitle);
+    QCOMPARE(seen.text, QStringLiteral("Midi Closed\nSelect Midi Devices"));
+    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(seen.icon, QMessageBox::Information);
+}
+
+void TestMessageBoxSink::confirm_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("key");    // 0: click the button below instead
+    QTest::addColumn<int>("button"); // QMessageBox::StandardButton
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("shownTitle");
+
+    const QString main = QStringLiteral("JV-XP Tessiva [NoName.Pat]");
+    QTest::newRow("yes clicked") << main << 0 << int(QMessageBox::Yes) << true << main;
+    QTest::newRow("cancel clicked") << main << 0 << int(QMessageBox::Cancel) << false << main;
+    QTest::newRow("return takes yes") << main << int(Qt::Key_Return) << 0 << true << main;
+    QTest::newRow("escape cancels") << main << int(Qt::Key_Escape) << 0 << false << main;
+    QTest::newRow("no title of its own")
+        << QString() << 0 << int(QMessageBox::Yes) << true << AppTitle;
+}
+
+void TestMessageBoxSink::confirm()
+{
+    QFETCH(QString, title);
+    QFETCH(int, key);
+    QFETCH(int, button);
+    QFETCH(bool, answer);
+    QFETCH(QString, shownTitle);
+
+    MessageBoxSink sink;
+    SeenBox seen;
+    answerNextBox(seen, [key, button](QMessageBox &box) {
+        if (key)
+            QTest::keyClick(&box, Qt::Key(key));
+        else
+            QTest::mouseClick(box.button(QMessageBox::StandardButton(button)), Qt::LeftButton);
+    });
+
+    const bool result = sink.Confirm(
+        QStringLiteral(" Patch CHANGED, click Cancel to Save first.\r\r Exit ?"), title);
+
+    QVERIFY(seen.seen);
+    QCOMPARE(result, answer);
+    QCOMPARE(seen.title, shownTitle);
+    QCOMPARE(seen.text, QStringLiteral(" Patch CHANGED, click Cancel to Save first.\n\n Exit ?"));
+    QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::Cancel);
+    QCOMPARE(seen.icon, QMessageBox::Question);
+}
+
+QTEST_MAIN(TestMessageBoxSink)
+#include "tst_messageboxsink.moc"

@@ -1,0 +1,533 @@
+#include "app/application.h"
+#include "app/entryform.h"
+#include "app/mainform.h"
+#include "app/mididevselect.h"
+#include "app/momentform.h"
+#include "app/noteoutform.h"
+#include "core/appsettings.h"
+#include "core/infosink.h"
+#include "hubtestbackend.h"
+#include "midi/mididevices.h"
+#include "sim/simulatorbackend.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace {
+const QString SynthIn = QStringLiteral("Synth In");
+const QString SynthOut = QStringLiteral("Synth Out");
+const QString MainTitle = QStringLiteral("JV-XP Tessiva [NoName.Pat]");
+const QString ExitQuestion = QStringLiteral("\r\r Exit TessivaW99 ?");
+const QString NotChanged = QStringLiteral(" Patch NOT changed since last save.");
+const QString Changed = QStringLiteral(" Patch CHANGED, click Cancel to Save first.");
+const QString FirstRunText =
+    QStringLiteral(" First time TessivaW95 run.\n Please make MIDI and EXPANSION settings first.");
+// Patch mode (1) to the system's sound mode, unit 17.
+const QByteArray PatchModeDataSet = QByteArray::fromHex("f0 41 10 6a 12 00 00 00 00 01 7f f7");
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void firstRunWritesDefaultsAndAsksForDevices_data();
+    void firstRunWritesDefaultsAndAsksForDevices();
+    void updateFromJvOnAfterEveryStart_data();
+    void updateFromJvOnAfterEveryStart();
+    void startOpensStoredDevicesAndSelectsPatchMode_data();
+    void startOpensStoredDevicesAndSelectsPatchMode();
+    void patchModeReachesBuiltInSynth();
+    void portFailureAtStartLeavesEditorRunning();
+    void damagedSettingsStartWithDefaults_data();
+    void damagedSettingsStartWithDefaults();
+    void splashShowsMainWindowWhenItGoes();
+    void closeButtonAsks_data();
+    void closeButtonAsks();
+    void exitCommandDoesNotAsk_data();
+    void exitCommandDoesNotAsk();
+    void settingsWrittenAtExitReadAtNextStart();
+    void readIniButtonAppliesStoredOptions();
+    void deviceDialogOkRefillsWaveGroups();
+
+private:
+    // A settings file that is not a first run: the test devices chosen.
+    void storeDevices();
+    void store(const char *key, const QVariant &value);
+    QVariant stored(const char *key) const;
+    Application &start(bool showMain = true);
+    void exitThroughMenu();
+    template <typename T> T *mainChild(const char *name) const
+    {
+        T *w = app_->mainForm()->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no main window child %s", name);
+        return w;
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString ini_;
+    RecordingInfoSink info_;
+    std::shared_ptr<HubTestBackend> backend_;
+    std::unique_ptr<MidiDevices> devices_;
+    std::unique_ptr<AppSettings> settings_;
+    std::unique_ptr<Application> app_;
+    QStringList dialogs_;
+    // How the device dialog is answered when it comes up, and what the user
+    // does in it first.
+    bool deviceOk_ = false;
+    std::function<void(TMidiDevSelect &)> deviceEdits_;
+};
+
+void TestStartup::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    ini_ = dir_->filePath(QStringLiteral("tessiva.ini"));
+    info_ = RecordingInfoSink();
+    backend_ = std::make_shared<HubTestBackend>(QStringList{SynthIn}, QStringList{SynthOut});
+    devices_ = std::make_unique<MidiDevices>();
+    devices_->addBackend(backend_);
+    dialogs_.clear();
+    deviceOk_ = false;
+    deviceEdits_ = nullptr;
+}
+
+void TestStartup::cleanup()
+{
+    app_.reset();
+    settings_.reset();
+    devices_.reset();
+    backend_.reset();
+    dir_.reset();
+}
+
+void TestStartup::storeDevices()
+{
+    store("JVID", 17);
+    store("Midi_In1", 0);
+    store("Midi_Out", 0);
+    store("Midi_In1_Name", SynthIn);
+    store("Midi_Out_Name", SynthOut);
+}
+
+void TestStartup::store(const char *key, const QVariant &value)
+{
+    QSettings s(ini_, QSettings::IniFormat);
+    s.setValue(QLatin1String(key), value);
+}
+
+QVariant TestStartup::stored(const char *key) const
+{
+    return QSettings(ini_, QSettings::IniFormat).value(QLatin1String(key));
+}
+
+Application &TestStartup::start(bool showMain)
+{
+    app_.reset();
+    settings_ = std::make_unique<AppSettings>(ini_);
+    app_ = std::make_unique<Application>(info_, *settings_, *devices_);
+    app_->setDialogRunner([this](QDialog &dialog) {
+        dialogs_ << QString::fromLatin1(dialog.metaObject()->className());
+        if (auto *devices = qobject_cast<TMidiDevSelect *>(&dialog)) {
+            // Shown, not run: the test answers it with a click.
+            devices->show();
+            QVERIFY(QTest::qWaitForWindowExposed(devices));
+            if (deviceEdits_)
+                deviceEdits_(*devices);
+            const char *button = deviceOk_ ? "BOk1" : "BCan1";
+            QTest::mouseClick(devices->findChild<QPushButton *>(QLatin1String(button)),
+                              Qt::LeftButton);
+            QVERIFY(devices->isHidden());
+        } else {
+            dialog.exec(); // the splash ends by itself
+        }
+    });
+    app_->createWindows();
+    if (showMain) {
+        app_->mainForm()->show();
+        QApplication::setActiveWindow(app_->mainForm());
+        [&] { QVERIFY(QTest::qWaitForWindowActive(app_->mainForm())); }();
+    }
+    return *app_;
+}
+
+void TestStartup::exitThroughMenu()
+{
+    QTest::keyClick(app_->mainForm(), Qt::Key_F12);
+}
+
+void TestStartup::firstRunWritesDefaultsAndAsksForDevices_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("storedInput");
+
+    QTest::newRow("ok stores the chosen device") << true << SynthIn;
+    // Cancel stores nothing, and the hub then opens the first devices.
+    QTest::newRow("cancel keeps the defaults") << false << QString();
+}
+
+void TestStartup::firstRunWritesDefaultsAndAsksForDevices()
+{
+    QFETCH(bool, ok);
+    QFETCH(QString, storedInput);
+
+    deviceOk_ = ok;
+    Application &app = start(false);
+
+    QCOMPARE(dialogs_, QStringList{QStringLiteral("TMidiDevSelect")});
+    QVERIFY(info_.messages.contains(FirstRunText));
+    QCOMPARE(stored("JVID").toInt(), 17);
+    for (const char *key : {"ExpP", "ExpA", "ExpB", "ExpC", "ExpD"})
+        QCOMPARE(stored(key).toString(), QStringLiteral("NoWave.txt"));
+    QCOMPARE(stored("PlayNote").toString(), QStringLiteral("false"));
+    QCOMPARE(stored("Naam").toString(), QStringLiteral("TessivaW99"));
+    QCOMPARE(stored("Midi_In1_Name").toString(), storedInput);
+    QVERIFY(!app.state().MidiClosed);
+    QCOMPARE(backend_->sent(), QList<QByteArray>{PatchModeDataSet});
+    QVERIFY(!app.mainForm()->playNoteChecked());
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("TessivaW99d"));
+}
+
+void TestStartup::updateFromJvOnAfterEveryStart_data()
+{
+    QTest::addColumn<QVariant>("storedUpdate");
+    QTest::newRow("stored on") << QVariant(true);
+    QTest::newRow("stored off") << QVariant(false);
+    QTest::newRow("unreadable") << QVariant(QStringLiteral("perhaps"));
+}
+
+void TestStartup::updateFromJvOnAfterEveryStart()
+{
+    QFETCH(QVariant, storedUpdate);
+    storeDevices();
+    store("Update", storedUpdate);
+
+    Application &app = start();
+
+    QVERIFY(app.mainForm()->updateFromJv());
+    QVERIFY(mainChild<QAction>("ChUpdate")->isChecked());
+    QVERIFY(dialogs_.isEmpty());
+}
+
+void TestStartup::startOpensStoredDevicesAndSelectsPatchMode_data()
+{
+    QTest::addColumn<bool>("playNote");
+    QTest::addColumn<QList<QByteArray>>("sent");
+
+    QTest::newRow("play note off") << false << QList<QByteArray>{PatchModeDataSet};
+    // The mode switch is a data set like any other, so it sounds the note.
+    QTest::newRow("play note on") << true
+                                  << QList<QByteArray>{PatchModeDataSet,
+                                                       QByteArray::fromHex("90 41 40")};
+}
+
+void TestStartup::startOpensStoredDevicesAndSelectsPatchMode()
+{
+    QFETCH(bool, playNote);
+    QFETCH(QList<QByteArray>, sent);
+    storeDevices();
+    store("PlayNote", playNote);
+
+    Application &app = start();
+
+    QVERIFY(!app.state().MidiClosed);
+    QVERIFY(info_.messages.isEmpty());
+    QCOMPARE(backend_->sent(), sent);
+    QCOMPARE(app.state().EditPrefix[0], 0x03);
+    QCOMPARE(app.mainForm()->playNoteChecked(), playNote);
+    QCOMPARE(app.state().PlayNoteOn, playNote);
+    // The mode switch is no edit of the patch.
+    QVERIFY(!app.state().PatchModified);
+    QVERIFY(app.momentForm() && app.momentForm()->isHidden());
+    QVERIFY(app.hub()->isHidden());
+}
+
+void TestStartup::patchModeReachesBuiltInSynth()
+{
+    devices_ = std::make_unique<MidiDevices>();
+    Application::addStandardBackends(*devices_);
+    auto *synth = dynamic_cast<SimulatorBackend *>(devices_->backends().front().get());
+    QVERIFY(synth);
+    SimulatorEngine &engine = synth->engine();
+    engine.setRecording(true);
+    store("JVID", 17);
+    store("Midi_In1", 0);
+    store("Midi_Out", 0);
+
+    Application &app = start(false);
+
+    QCOMPARE(devices_->inputNames().first(), SimulatorBackend::DeviceName);
+    QVERIFY(!app.state().MidiClosed);
+    QVERIFY(engine.waitIdle());
+    QCOMPARE(engine.received(), QList<QByteArray>{PatchModeDataSet});
+}
+
+void TestStartup::portFailureAtStartLeavesEditorRunning()
+{
+    storeDevices();
+    backend_->failOpens(QStringLiteral("device is in use"));
+
+    Application &app = start();
+
+    QVERIFY(app.state().MidiClosed);
+    // The port's reason, then the Patch mode switch that could not go out.
+    QCOMPARE(info_.messages.size(), 2);
+    QVERIFY2(info_.messages.first().contains(QStringLiteral("device is in use")),
+             qPrintable(info_.messages.first()));
+    QCOMPARE(info_.messages.last(), QStringLiteral("Midi Closed"));
+    QCOMPARE(mainChild<QLabel>("LDevStat")->text(), QStringLiteral("Midi Closed"));
+    QVERIFY(!mainChild<QAction>("MMidiDevOpen")->isChecked());
+    QVERIFY(backend_->sent().isEmpty());
+    QVERIFY(app.mainForm()->isVisible());
+}
+
+void TestStartup::damagedSettingsStartWithDefaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("unitId");
+    QTest::addColumn<bool>("midiOpen");
+    QTest::addColumn<bool>("firstRun");
+
+    // Junk still yields some keys, so it is no first run.
+    QTest::newRow("binary junk") << QByteArray("\x00\xff\x13[\x01\x02=\x7f\x80\n\x00==", 14) << 17
+                                 << true << false;
+    QTest::newRow("empty file is a first run") << QByteArray() << 17 << true << true;
+    QTest::newRow("values out of range")
+        << QByteArray("[General]\nJVID=999\nMidi_In1=-7\nMidi_Out=99999999999\n"
+                      "PlayNote=maybe\nSepKB=2\nExpP=../../../etc/passwd\nExpA=\n")
+        << 17 << true << false;
+    QTest::newRow("unit id not a number")
+        << QByteArray("[General]\nJVID=seventeen\nMidi_In1=0\nMidi_Out=0\nExpB=a, b\n") << 17
+        << true << false;
+    QTest::newRow("good unit id kept among damage")
+        << QByteArray("[General]\nJVID=20\nMidi_In1=x\nMidi_Out=0\nPatch=a, b, c\n") << 20 << true
+        << false;
+}
+
+void TestStartup::damagedSettingsStartWithDefaults()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, unitId);
+    QFETCH(bool, midiOpen);
+    QFETCH(bool, firstRun);
+    {
+        QFile f(ini_);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    deviceOk_ = true;
+
+    Application &app = start();
+
+    QCOMPARE(app.state().UnitId, unitId);
+    QCOMPARE(!app.state().MidiClosed, midiOpen);
+    QCOMPARE(dialogs_.size(), firstRun ? 1 : 0);
+    for (const ExpansionSlot &slot : app.state().Expansion)
+        QCOMPARE(slot.fileName, QStringLiteral("NoWave.txt"));
+    QVERIFY(!app.mainForm()->playNoteChecked());
+    QVERIFY(app.mainForm()->LastPatchFile.isEmpty());
+    QVERIFY(app.mainForm()->isVisible());
+}
+
+void TestStartup::splashShowsMainWindowWhenItGoes()
+{
+    storeDevices();
+    Application &app = start(false);
+    TEntryForm *splash = app.entryForm();
+    QVERIFY(splash);
+    QPointer<TEntryForm> alive(splash);
+    auto *ok = splash->findChild<QPushButton *>(QStringLiteral("OKButton"));
+    auto *wait = splash->findChild<QLabel *>(QStringLiteral("StaticText1"));
+    QVERIFY(ok && wait);
+    QCOMPARE(splash->findChild<QLabel *>(QStringLiteral("Version"))->text(),
+             QStringLiteral("Version 3.0.0.3"));
+    QCOMPARE(wait->text(), QStringLiteral(" Please wait ... "));
+    QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
+
+    bool probed = false;
+    QTimer::singleShot(TEntryForm::ShowTime / 3, splash, [&] {
+        probed = true;
+        QVERIFY(splash->isVisible());
+        QVERIFY(!ok->isEnabled());
+        QVERIFY(wait->isVisible());
+        QVERIFY(app.mainForm()->isHidden());
+        // Neither the window manager nor Escape ends it early.
+        QVERIFY(!splash->close());
+        QTest::keyClick(splash, Qt::Key_Escape);
+        QVERIFY(splash->isVisible());
+    });
+    QElapsedTimer shown;
+    shown.start();
+    app.showSplash();
+
+    QVERIFY(probed);
+    QVERIFY(shown.elapsed() >= TEntryForm::ShowTime - 50);
+    QVERIFY(app.mainForm()->isVisible());
+    QVERIFY(app.mainForm()->mainShown());
+    QVERIFY(alive.isNull());
+    QCOMPARE(dialogs_, QStringList{QStringLiteral("TEntryForm")});
+}
+
+void TestStartup::closeButtonAsks_data()
+{
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("question");
+
+    QTest::newRow("unchanged, yes") << false << true << NotChanged;
+    QTest::newRow("unchanged, cancel") << false << false << NotChanged;
+    QTest::newRow("edited, yes") << true << true << Changed;
+    QTest::newRow("edited, cancel") << true << false << Changed;
+}
+
+void TestStartup::closeButtonAsks()
+{
+    QFETCH(bool, edit);
+    QFETCH(bool, answer);
+    QFETCH(QString, question);
+    storeDevices();
+    store("Patch", QStringLiteral("/patches/old.pat"));
+    Application &app = start();
+    if (edit) {
+        auto *octave = mainChild<QSpinBox>("SpOctaveS");
+        octave->setFocus();
+        QTest::keyClick(octave, Qt::Key_Up);
+        QVERIFY(app.state().PatchModified);
+    }
+    QFile::remove(ini_);
+    info_.answer = answer;
+
+    const bool closed = app.mainForm()->close();
+
+    QCOMPARE(info_.questions, QStringList{MainTitle + QLatin1Char('|') + question + ExitQuestion});
+    QCOMPARE(closed, answer);
+    QCOMPARE(app.mainForm()->isVisible(), !answer);
+    // Yes runs the exit command: settings written, MIDI closed.
+    QCOMPARE(QFile::exists(ini_), answer);
+    QCOMPARE(app.state().MidiClosed, answer);
+    if (answer)
+        QCOMPARE(stored("Patch").toString(), QStringLiteral("/patches/old.pat"));
+}
+
+void TestStartup::exitCommandDoesNotAsk_data()
+{
+    QTest::addColumn<bool>("edit");
+    QTest::newRow("unchanged") << false;
+    QTest::newRow("edited") << true;
+}
+
+void TestStartup::exitCommandDoesNotAsk()
+{
+    QFETCH(bool, edit);
+    storeDevices();
+    Application &app = start();
+    app.state().PatchModified = edit;
+    QFile::remove(ini_);
+
+    exitThroughMenu();
+
+    QVERIFY(info_.questions.isEmpty());
+    QVERIFY(info_.messages.isEmpty());
+    QVERIFY(app.state().MidiClosed);
+    QCOMPARE(stored("JVID").toInt(), 17);
+    QCOMPARE(stored("Midi_In1_Name").toString(), SynthIn);
+}
+
+void TestStartup::settingsWrittenAtExitReadAtNextStart()
+{
+    storeDevices();
+    {
+        Application &app = start();
+        app.state().UnitId = 21;
+        app.mainForm()->LastPatchFile = QStringLiteral("/songs/lead.pat");
+        auto *playNote = mainChild<QCheckBox>("ChPlayNote");
+        QVERIFY(!playNote->isChecked());
+        QTest::mouseClick(playNote, Qt::LeftButton);
+        QVERIFY(app.state().PlayNoteOn);
+        mainChild<QAction>("ChUpdate")->trigger();
+        QVERIFY(!app.mainForm()->updateFromJv());
+        exitThroughMenu();
+        QVERIFY(app.state().MidiClosed);
+    }
+    app_.reset();
+    QCOMPARE(stored("JVID").toInt(), 21);
+    QCOMPARE(stored("Update").toString(), QStringLiteral("false"));
+    QCOMPARE(stored("AutoSave").toString(), QStringLiteral("true"));
+
+    Application &again = start();
+
+    QCOMPARE(again.state().UnitId, 21);
+    QVERIFY(again.mainForm()->playNoteChecked());
+    QVERIFY(again.state().PlayNoteOn);
+    QCOMPARE(again.mainForm()->LastPatchFile, QStringLiteral("/songs/lead.pat"));
+    QVERIFY(again.mainForm()->updateFromJv());
+    QVERIFY(dialogs_.isEmpty());
+}
+
+void TestStartup::readIniButtonAppliesStoredOptions()
+{
+    storeDevices();
+    Application &app = start();
+    QVERIFY(app.mainForm()->updateFromJv());
+    store("Update", false);
+    store("PlayNote", true);
+    store("Patch", QStringLiteral("/songs/pad.pat"));
+    store("JVID", 19);
+
+    mainChild<QPushButton>("Breadini")->click();
+
+    // Unlike the start, reading on request takes the stored option as it is.
+    QVERIFY(!app.mainForm()->updateFromJv());
+    QVERIFY(app.mainForm()->playNoteChecked());
+    QVERIFY(app.state().PlayNoteOn);
+    QCOMPARE(app.mainForm()->LastPatchFile, QStringLiteral("/songs/pad.pat"));
+    QCOMPARE(app.state().UnitId, 19);
+}
+
+void TestStartup::deviceDialogOkRefillsWaveGroups()
+{
+    storeDevices();
+    Application &app = start();
+    auto *source = mainChild<QComboBox>("CbSourceT1");
+    constexpr int BoardARow = 3; // Int-A, Int-B, card P, board A
+    QCOMPARE(source->itemText(BoardARow), QStringLiteral("None"));
+    deviceOk_ = true;
+    deviceEdits_ = [](TMidiDevSelect &dialog) {
+        auto *board = dialog.findChild<QComboBox *>(QStringLiteral("CbExpA"));
+        board->setFocus();
+        QTest::keyClick(board, Qt::Key_Down);
+        QCOMPARE(board->currentIndex(), 1);
+    };
+
+    QTest::keyClick(app.mainForm(), Qt::Key_F9);
+
+    QCOMPARE(dialogs_, QStringList{QStringLiteral("TMidiDevSelect")});
+    const QString boardName = app.state().Expansion[1].cbName;
+    QVERIFY(boardName != QStringLiteral("None"));
+    QCOMPARE(source->itemText(BoardARow), boardName);
+    // The ports closed while the dialog was open are open again, and the
+    // rows show the patch's groups again after the refill.
+    QVERIFY(!app.state().MidiClosed);
+    QVERIFY(!app.state().SendLock);
+    QVERIFY(info_.messages.isEmpty());
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
