@@ -1,0 +1,265 @@
+// Patch files in the main window: Save, Open, dropped files and refused
+// files, with the file dialog replaced by a scripted choice.
+
+#include "core/patchfile.h"
+#include "transferrig.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+
+namespace {
+const QString Changed =
+    QStringLiteral(" Patch CHANGED, click Cancel to Save first.\r\r Exit TessivaW99 ?");
+const QString Unchanged =
+    QStringLiteral(" Patch NOT changed since last save.\r\r Exit TessivaW99 ?");
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void dropFiles(QWidget &target, const QStringList &paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &p : paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    // A drop goes where the drag entered.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &drop);
+}
+} // namespace
+
+class TestPatchFiles : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void saveThenOpenReproducesEveryByte();
+    void saveProposesTheNameAndCancelKeepsAll();
+    void refusedFilesChangeNothing_data();
+    void refusedFilesChangeNothing();
+    void failedSaveChangesNothing();
+    void droppedFiles_data();
+    void droppedFiles();
+
+private:
+    // The exit question as the close button would ask it now.
+    QString exitQuestion();
+    void chooseFile(const QString &path);
+
+    std::unique_ptr<TransferRig> rig;
+    std::unique_ptr<QTemporaryDir> folder;
+    QString tempPath(const char *name) const { return folder->filePath(QLatin1String(name)); }
+    QList<FileDialogRequest> asked;
+};
+
+void TestPatchFiles::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+    rig = std::make_unique<TransferRig>();
+    QVERIFY(rig->openMidi());
+    rig->form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig->form));
+    rig->info.messages.clear();
+    asked.clear();
+}
+
+void TestPatchFiles::cleanup()
+{
+    rig.reset();
+}
+
+QString TestPatchFiles::exitQuestion()
+{
+    rig->info.questions.clear();
+    rig->form.FormCloseQuery();
+    const QString q = rig->info.questions.value(0);
+    return q.mid(q.indexOf(QLatin1Char('|')) + 1);
+}
+
+void TestPatchFiles::chooseFile(const QString &path)
+{
+    rig->files->setFileChooser([this, path](const FileDialogRequest &r) {
+        asked << r;
+        return path;
+    });
+}
+
+void TestPatchFiles::saveThenOpenReproducesEveryByte()
+{
+    const QString file = tempPath("round.pat");
+    rig->fillImage("Round Trip", 3);
+    // What the fifth slot byte holds beyond the common block goes along too.
+    rig->state.patchImage.set(0, 0x50, 0x2A);
+    const PatchImage saved = rig->state.patchImage;
+    rig->state.PatchModified = true;
+    chooseFile(file);
+    QTest::keyClick(&rig->form, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked[0].save);
+    QCOMPARE(rig->child<QLabel>("LInfo")->text(), QStringLiteral("645 bytes ok"));
+    QCOMPARE(rig->form.PatchFileName, file);
+    QCOMPARE(rig->form.LastPatchFile, file);
+    QVERIFY(rig->form.windowTitle().contains(file));
+    QCOMPARE(exitQuestion(), Unchanged);
+
+    rig->state.patchImage.Initialise();
+    rig->form.LastPatchFile.clear();
+    QTest::keyClick(&rig->form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 2);
+    QVERIFY(!asked[1].save);
+    QCOMPARE(PatchFile::toBytes(rig->state.patchImage), PatchFile::toBytes(saved));
+    QCOMPARE(rig->child<QLineEdit>("EPtchName")->text(), QStringLiteral("Round Trip  "));
+    // Opening sends the patch at once, which counts as a change.
+    for (int k = 0; k < addr::SlotCount; ++k)
+        QCOMPARE(rig->unitBlock(k), rig->imageBlock(k));
+    QCOMPARE(exitQuestion(), Changed);
+    QVERIFY(rig->info.messages.isEmpty());
+}
+
+void TestPatchFiles::saveProposesTheNameAndCancelKeepsAll()
+{
+    rig->fillImage("Strings 1", 4);
+    rig->state.PatchModified = true;
+    const QString title = rig->form.windowTitle();
+    chooseFile(QString());
+    rig->child<QAction>("MSave")->trigger();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].title, QStringLiteral("Save Patch Data to File"));
+    QCOMPARE(asked[0].proposed, QStringLiteral("Strings_.pat"));
+    QCOMPARE(asked[0].filter,
+             QStringLiteral("Patch Files (*.pat);;Sysex Files (*.syx);;All Files (*.*)"));
+    QCOMPARE(asked[0].defaultSuffix, QStringLiteral("pat"));
+    QVERIFY(rig->form.PatchFileName.isEmpty());
+    QCOMPARE(rig->form.windowTitle(), title);
+    QVERIFY(rig->state.PatchModified);
+
+    rig->form.LastPatchFile = tempPath("last.pat");
+    rig->child<QAction>("MOpen")->trigger();
+    QCOMPARE(asked[1].title, QStringLiteral("Open Patch File"));
+    QCOMPARE(asked[1].proposed, rig->form.LastPatchFile);
+    QVERIFY(rig->form.PatchFileName.isEmpty());
+    QVERIFY(rig->engine().received().isEmpty());
+}
+
+void TestPatchFiles::refusedFilesChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("one byte short") << QByteArray(644, 0) << "644 bytes";
+    QTest::newRow("one byte long") << QByteArray(646, 0) << "646 bytes";
+    QByteArray high(645, 0);
+    high[300] = char(0x80);
+    QTest::newRow("8-bit byte") << high << "byte 300";
+    QTest::newRow("missing") << QByteArray() << "could not be opened";
+}
+
+void TestPatchFiles::refusedFilesChangeNothing()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const QString file = tempPath("bad.pat");
+    if (!bytes.isEmpty())
+        writeFile(file, bytes);
+    rig->fillImage("Untouched", 9);
+    rig->form.B_UpdateAllClick();
+    const PatchImage before = rig->state.patchImage;
+    rig->form.PatchFileName = tempPath("old.pat");
+    rig->form.LastPatchFile = rig->form.PatchFileName;
+    rig->form.UpdateCaption();
+    const QString title = rig->form.windowTitle();
+
+    for (int way = 0; way < 2; ++way) { // Open, then drop
+        rig->info.messages.clear();
+        if (way == 0) {
+            chooseFile(file);
+            rig->child<QAction>("MOpen")->trigger();
+        } else {
+            dropFiles(rig->form, {file});
+        }
+        QCOMPARE(rig->info.messages.size(), 1);
+        const QString shown = rig->info.messages.first();
+        QVERIFY2(shown.contains(QLatin1String("bad.pat")) && shown.contains(reason),
+                 qPrintable(shown));
+        QVERIFY(rig->state.patchImage == before);
+        QCOMPARE(rig->child<QLineEdit>("EPtchName")->text(), QStringLiteral("Untouched   "));
+        QCOMPARE(rig->form.PatchFileName, tempPath("old.pat"));
+        QCOMPARE(rig->form.LastPatchFile, rig->form.PatchFileName);
+        QCOMPARE(rig->form.windowTitle(), title);
+        QVERIFY(rig->engine().received().isEmpty());
+    }
+}
+
+void TestPatchFiles::failedSaveChangesNothing()
+{
+    rig->state.PatchModified = true;
+    chooseFile(tempPath("no/such/folder/x.pat"));
+    rig->child<QAction>("MSave")->trigger();
+    QCOMPARE(rig->info.messages.size(), 1);
+    QVERIFY(rig->info.messages.first().contains(QLatin1String("x.pat")));
+    QVERIFY(rig->form.PatchFileName.isEmpty());
+    QVERIFY(rig->form.LastPatchFile.isEmpty());
+    QVERIFY(rig->state.PatchModified);
+    QVERIFY(rig->child<QLabel>("LInfo")->text().isEmpty());
+}
+
+void TestPatchFiles::droppedFiles_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("lext");
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("upper-case .PAT") << QStringList{"A.PAT"} << ".pat OK, Pat" << true;
+    QTest::newRow("sysex file") << QStringList{"dump.syx"} << ".syx No Pat file" << false;
+    QTest::newRow("only the first counts")
+        << QStringList{"b.syx", "c.pat"} << ".syx No Pat file" << false;
+    QTest::newRow("no extension") << QStringList{"patch"} << " No Pat file" << false;
+}
+
+void TestPatchFiles::droppedFiles()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, lext);
+    QFETCH(bool, loaded);
+    PatchImage file;
+    file.Initialise();
+    for (int i = 0; i < addr::PatchNameSize; ++i)
+        file.set(0, i, std::uint8_t("Dropped Patc"[i]));
+    QStringList paths;
+    for (const QString &n : names) {
+        paths << folder->filePath(n);
+        writeFile(paths.last(), PatchFile::toBytes(file));
+    }
+    const PatchImage before = rig->state.patchImage;
+    dropFiles(rig->form, paths);
+    QCOMPARE(rig->child<QLabel>("Lext")->text(), lext);
+    if (loaded) {
+        QVERIFY(rig->info.messages.isEmpty());
+        QCOMPARE(rig->state.patchImage.name(), QByteArray("Dropped Patc"));
+        QCOMPARE(rig->form.PatchFileName, paths.first());
+        QCOMPARE(rig->form.LastPatchFile, paths.first());
+        QCOMPARE(rig->unitBlock(0), rig->imageBlock(0));
+    } else {
+        QCOMPARE(rig->info.messages, QStringList{"Only *.pat files can be dropped."});
+        QVERIFY(rig->state.patchImage == before);
+        QVERIFY(rig->form.PatchFileName.isEmpty());
+        QVERIFY(rig->engine().received().isEmpty());
+    }
+}
+
+QTEST_MAIN(TestPatchFiles)
+#include "tst_patchfiles.moc"
