@@ -7,14 +7,11 @@
 #include "core/editstate.h"
 #include "core/infosink.h"
 #include "core/patchfile.h"
-#include "midi/hublink.h"
 #include "midi/mididevices.h"
-#include "midi/midiinput.h"
-#include "midi/midioutput.h"
 #include "midi/patchtransfer.h"
 #include "midi/rtmidibackend.h"
+#include "midi/synthlink.h"
 #include "midi/sysexmessage.h"
-#include "midi/sysexprotocol.h"
 #include "sim/simulatorbackend.h"
 
 #include <QEventLoop>
@@ -45,66 +42,35 @@ private:
     const char *command_;
 };
 
-// The editor's end of one synthesizer connection: the protocol on a pair of
-// ports, and the input handling the hub does in the window.
-class SynthLink
+MidiDevices devicesFor(const QString &port)
 {
-public:
-    SynthLink(const QString &port, int unit, QTextStream &err, const char *command)
-        : info(err, command)
-    {
-        devices.addBackend(std::make_shared<SimulatorBackend>());
-        // The system's MIDI is only asked when needed: probing it is slow and
-        // its libraries talk on stderr when there is no MIDI system.
-        if (port != SimulatorBackend::DeviceName)
-            devices.addBackend(std::make_shared<RtMidiBackend>());
-        state.UnitId = unit;
-        QObject::connect(&input, &TMidiInput::OnMidiInput, &input, [this] { readEvents(); });
-    }
+    MidiDevices d;
+    d.addBackend(std::make_shared<SimulatorBackend>());
+    // The system's MIDI is only asked when needed: probing it is slow and
+    // its libraries talk on stderr when there is no MIDI system.
+    if (port != SimulatorBackend::DeviceName)
+        d.addBackend(std::make_shared<RtMidiBackend>());
+    return d;
+}
 
+// The devices a command may use, with the synthesizer link on them.
+struct Connection
+{
+    Connection(const QString &port, int unit, QTextStream &err, const char *command)
+        : info(err, command), devices(devicesFor(port)), link(devices, info, unit)
+    {
+    }
     bool open(const QString &port, QString &error)
     {
-        if (!devices.inputNames().contains(port) || !devices.outputNames().contains(port)) {
-            error = QStringLiteral("no MIDI input and output named '%1' (see tessiva-cli ports)")
-                        .arg(port);
-            return false;
-        }
-        try {
-            input.setProductName(port);
-            input.OpenPort();
-            input.StartInput();
-            output.setProductName(port);
-            output.OpenPort();
-        } catch (const std::exception &e) {
-            error = QStringLiteral("cannot open '%1': %2").arg(port, QString::fromUtf8(e.what()));
-            return false;
-        }
-        protocol.setSender(&output);
-        state.MidiClosed = false;
-        return true;
+        if (link.open(port, error))
+            return true;
+        error += QStringLiteral(" (see tessiva-cli ports)");
+        return false;
     }
 
-    EditState state;
     StreamInfoSink info;
-    SilentHubLink hub;
-    SysexProtocol protocol{state, info, hub};
     MidiDevices devices;
-    TMidiInput input{devices};
-    TMidiOutput output{devices};
-
-private:
-    void readEvents()
-    {
-        state.SendLock = true;
-        while (input.EventCount() > 0) {
-            const std::unique_ptr<TMyMidiEvent> e = input.ReadEvent();
-            if (!e)
-                break;
-            if (e->isSysex() && !e->SysexData.empty())
-                protocol.parseIncoming(e->SysexData.data(), int(e->SysexData.size()));
-        }
-        state.SendLock = false;
-    }
+    SynthLink link;
 };
 
 // Options shared by the transfer commands; the rest stays in args.
@@ -179,8 +145,9 @@ int runGet(const QStringList &argsIn, QTextStream &out, QTextStream &err)
     QString error;
     if (!takeTransferArgs(argsIn, t, error) || !oneFile(t.args, error))
         return usage(err, "get", error);
-    SynthLink link(t.port, t.unit, err, "get");
-    if (!link.open(t.port, error))
+    Connection c(t.port, t.unit, err, "get");
+    SynthLink &link = c.link;
+    if (!c.open(t.port, error))
         return failure(err, "get", error);
 
     PatchTransfer transfer(link.state, link.protocol);
@@ -210,12 +177,13 @@ int runGet(const QStringList &argsIn, QTextStream &out, QTextStream &err)
 int sendFile(const char *command, const TransferArgs &t, QTextStream &out, QTextStream &err,
              const std::function<void(PatchTransfer &)> &send, const QString &where)
 {
-    SynthLink link(t.port, t.unit, err, command);
+    Connection c(t.port, t.unit, err, command);
+    SynthLink &link = c.link;
     const FileResult read = PatchFile::Read(t.args[0], link.state.patchImage);
     if (!read)
         return failure(err, command, read.error);
     QString error;
-    if (!link.open(t.port, error))
+    if (!c.open(t.port, error))
         return failure(err, command, error);
     PatchTransfer transfer(link.state, link.protocol);
     send(transfer);
