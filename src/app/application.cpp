@@ -2,6 +2,8 @@
 
 #include "app/entryform.h"
 #include "app/mainform.h"
+#include "app/mainformfiles.h"
+#include "app/mainformtransfer.h"
 #include "app/mididevselect.h"
 #include "app/momentform.h"
 #include "app/noteoutform.h"
@@ -48,8 +50,10 @@ void Application::createWindows()
     createMainForm();
     createHub();
     moment_ = std::make_unique<Tmomentform>();
-    // TSaveUser and TCopytoneform are created here, between the wait window
-    // and the splash, once they exist.
+    // The whole-patch commands come with the Save-to-synth and copy-tone
+    // dialogs; both belong to the main window.
+    transfer_ = new MainFormTransfer(*main_, state_, info_, protocol_);
+    files_ = new MainFormFiles(*main_, state_, info_, *transfer_);
     entry_ = std::make_unique<TEntryForm>(main_.get());
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // The window program's composition root: the one editing state, the
 // protocol, and the windows created in their fixed order (main window, hub,
-// wait window, splash). It answers the main window's commands that need the
-// settings: the device dialog, reading the settings again, and the writing
-// of the settings on exit. Tests run the same start-up with a settings file
-// of their own and an InfoSink that records.
+// wait window, Save-to-synth and copy-tone dialogs, splash). It answers the main window's commands
+// that need the settings: the device dialog, reading the settings again, and the writing of the
+// settings on exit. Tests run the same start-up with a settings file of their own and an InfoSink
+// that records.
 
 #include "core/editstate.h"
 #include "midi/hublink.h"
@@ -16,6 +16,8 @@
 
 class AppSettings;
 class InfoSink;
+class MainFormFiles;
+class MainFormTransfer;
 class MidiDevices;
 class QDialog;
 class TEntryForm;
@@ -66,6 +68,9 @@ public:
     TNoteOutForm *hub() const { return hub_.get(); }
     Tmomentform *momentForm() const { return moment_.get(); }
     TEntryForm *entryForm() const { return entry_.get(); }
+    // The main window's transfer and file commands (owned by the window).
+    MainFormTransfer *transfer() const { return transfer_; }
+    MainFormFiles *files() const { return files_; }
 
 private:
     void createMainForm();
@@ -84,5 +89,7 @@ private:
     std::unique_ptr<TMidiMainForm> main_;
     std::unique_ptr<TNoteOutForm> hub_;
     std::unique_ptr<Tmomentform> moment_;
+    MainFormTransfer *transfer_ = nullptr;
+    MainFormFiles *files_ = nullptr;
     std::unique_ptr<TEntryForm> entry_;
 };

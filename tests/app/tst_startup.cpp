@@ -9,6 +9,7 @@
 #include "hubtestbackend.h"
 #include "midi/mididevices.h"
 #include "sim/simulatorbackend.h"
+#include "sim/synthmemory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -53,7 +55,7 @@ private Q_SLOTS:
     void updateFromJvOnAfterEveryStart();
     void startOpensStoredDevicesAndSelectsPatchMode_data();
     void startOpensStoredDevicesAndSelectsPatchMode();
-    void patchModeReachesBuiltInSynth();
+    void builtInSynthAnswersAssembledProgram();
     void portFailureAtStartLeavesEditorRunning();
     void damagedSettingsStartWithDefaults_data();
     void damagedSettingsStartWithDefaults();
@@ -259,7 +261,7 @@ void TestStartup::startOpensStoredDevicesAndSelectsPatchMode()
     QVERIFY(app.hub()->isHidden());
 }
 
-void TestStartup::patchModeReachesBuiltInSynth()
+void TestStartup::builtInSynthAnswersAssembledProgram()
 {
     devices_ = std::make_unique<MidiDevices>();
     Application::addStandardBackends(*devices_);
@@ -267,16 +269,28 @@ void TestStartup::patchModeReachesBuiltInSynth()
     QVERIFY(synth);
     SimulatorEngine &engine = synth->engine();
     engine.setRecording(true);
+    SynthMemory memory = engine.memory();
+    const QByteArray name("Lead Synth  ");
+    memory.write({0x03, 0x00, 0x00, 0x00}, reinterpret_cast<const std::uint8_t *>(name.data()),
+                 int(name.size()));
+    engine.setMemory(memory);
     store("JVID", 17);
     store("Midi_In1", 0);
     store("Midi_Out", 0);
 
-    Application &app = start(false);
+    Application &app = start();
 
     QCOMPARE(devices_->inputNames().first(), SimulatorBackend::DeviceName);
     QVERIFY(!app.state().MidiClosed);
     QVERIFY(engine.waitIdle());
     QCOMPARE(engine.received(), QList<QByteArray>{PatchModeDataSet});
+
+    // Get Patch goes out through the hub's port and the answers come back
+    // through its input to the image and the screen.
+    QTest::mouseClick(mainChild<QPushButton>("BGetPatch"), Qt::LeftButton);
+    QTRY_COMPARE(mainChild<QLineEdit>("EPtchName")->text().trimmed(), QStringLiteral("Lead Synth"));
+    QTRY_VERIFY(!app.state().SendLock);
+    QVERIFY(info_.messages.isEmpty());
 }
 
 void TestStartup::portFailureAtStartLeavesEditorRunning()
