@@ -22,28 +22,6 @@ namespace {
 constexpr int ReadChunk = 4096;
 constexpr int IdlePollMs = 1000;
 
-// Removes "--name VALUE" (or "--name=VALUE") from args.
-bool takeValue(QStringList &args, const QString &option, QString &value, QString &error)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == option) {
-            if (i + 1 >= args.size()) {
-                error = option + QStringLiteral(" needs a value");
-                return false;
-            }
-            value = args[i + 1];
-            args.remove(i, 2);
-            return true;
-        }
-        if (args[i].startsWith(option + QLatin1Char('='))) {
-            value = args[i].mid(option.size() + 1);
-            args.remove(i);
-            return true;
-        }
-    }
-    return true;
-}
-
 bool writeAll(int fd, const char *bytes, qsizetype length)
 {
     while (length > 0) {
@@ -126,8 +104,9 @@ int sim(const QStringList &argsIn, QTextStream &, QTextStream &err)
     const bool busy = takeFlag(args, QStringLiteral("--busy"));
     const bool stdio = takeFlag(args, QStringLiteral("--stdio"));
     if (!takeUnit(args, unit, error) ||
-        !takeValue(args, QStringLiteral("--memory"), memoryPath, error) ||
-        !takeValue(args, QStringLiteral("--port"), port, error) || !noOptionsLeft(args, error)) {
+        !takeOptionValue(args, QStringLiteral("--memory"), memoryPath, error) ||
+        !takeOptionValue(args, QStringLiteral("--port"), port, error) ||
+        !noOptionsLeft(args, error)) {
         err << "sim: " << error << '\n';
         return ExitUsage;
     }
