@@ -39,13 +39,6 @@ PatchMemory randomPatch(quint32 seed)
     return p;
 }
 
-void fillImage(PatchImage &image, const PatchMemory &p)
-{
-    for (int k = 0; k < addr::SlotCount; ++k)
-        for (int i = 0; i < addr::blockSize(k); ++i)
-            image.set(k, i, p.block(k)[i]);
-}
-
 // Records what would go out, for fetches whose answers the test plays.
 class RecordingSender : public MidiSender
 {
@@ -71,14 +64,10 @@ class TestPatchTransfer : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void getPatchLoadsTheEditedPatch_data();
-    void getPatchLoadsTheEditedPatch();
-    void getPatchSendsFiveExactRequests();
+    void getPatchAsksForTheEditedPatch_data();
+    void getPatchAsksForTheEditedPatch();
     void droppedBlocksAreAskedForAloneAndGiveUp();
     void unansweredFetchReleasesSendLock();
-    void sendPatchMakesTheUnitEqualTheImage();
-    void saveToSynthWritesTheBankPlace_data();
-    void saveToSynthWritesTheBankPlace();
 
 private:
     SimulatorEngine &engine() { return backend_->engine(); }
@@ -105,27 +94,38 @@ void TestPatchTransfer::cleanup()
     backend_.reset();
 }
 
-void TestPatchTransfer::getPatchLoadsTheEditedPatch_data()
+void TestPatchTransfer::getPatchAsksForTheEditedPatch_data()
 {
     QTest::addColumn<int>("area");
     QTest::addColumn<int>("part");
-    QTest::addColumn<bool>("busy");
-    QTest::newRow("patch mode") << int(addr::AreaTempPatch) << 0 << false;
-    QTest::newRow("part 4 of a performance") << int(addr::AreaPerformancePart) << 3 << false;
-    // A busy unit drops the requests that arrive while it still answers.
-    QTest::newRow("busy unit") << int(addr::AreaTempPatch) << 0 << true;
+    QTest::addColumn<QList<QByteArray>>("requests");
+    QTest::newRow("patch mode") << int(addr::AreaTempPatch) << 0
+                                << QList<QByteArray>{
+                                       hex("F0 41 10 6A 11 03 00 00 00 00 00 00 48 35 F7"),
+                                       hex("F0 41 10 6A 11 03 00 10 00 00 00 01 01 6B F7"),
+                                       hex("F0 41 10 6A 11 03 00 12 00 00 00 01 01 69 F7"),
+                                       hex("F0 41 10 6A 11 03 00 14 00 00 00 01 01 67 F7"),
+                                       hex("F0 41 10 6A 11 03 00 16 00 00 00 01 01 65 F7")};
+    QTest::newRow("part 4 of a performance")
+        << int(addr::AreaPerformancePart) << 3
+        << QList<QByteArray>{hex("F0 41 10 6A 11 02 03 00 00 00 00 00 48 33 F7"),
+                             hex("F0 41 10 6A 11 02 03 10 00 00 00 01 01 69 F7"),
+                             hex("F0 41 10 6A 11 02 03 12 00 00 00 01 01 67 F7"),
+                             hex("F0 41 10 6A 11 02 03 14 00 00 00 01 01 65 F7"),
+                             hex("F0 41 10 6A 11 02 03 16 00 00 00 01 01 63 F7")};
 }
 
-void TestPatchTransfer::getPatchLoadsTheEditedPatch()
+// Five requests, one per block, and the answers land in the image.
+void TestPatchTransfer::getPatchAsksForTheEditedPatch()
 {
     QFETCH(int, area);
     QFETCH(int, part);
-    QFETCH(bool, busy);
+    QFETCH(QList<QByteArray>, requests);
     SynthMemory m = engine().memory();
     const PatchMemory wanted = randomPatch(0x2080);
     m.patch(area == addr::AreaTempPatch ? Bank::Temporary : Bank::Part, part) = wanted;
     engine().setMemory(m);
-    engine().setBusyMode(busy);
+    engine().setRecording(true);
     rig_->state.EditPrefix = {std::uint8_t(area), std::uint8_t(part)};
     rig_->state.CurrentTone = 0;
 
@@ -134,32 +134,11 @@ void TestPatchTransfer::getPatchLoadsTheEditedPatch()
     QVERIFY(rig_->state.SendLock);
     QVERIFY(finished.wait(5000));
     QCOMPARE(outcomeOf(finished), Outcome::Complete);
-    QVERIFY(transfer_->missingBlocks().isEmpty());
+    QVERIFY(engine().waitIdle());
+    QCOMPARE(engine().received(), requests);
     for (int k = 0; k < addr::SlotCount; ++k)
         QCOMPARE(slotBytes(rig_->state.patchImage, k), memoryBlock(wanted, k));
     QCOMPARE(rig_->state.CurrentTone, 1);
-    if (busy) {
-        QVERIFY(engine().stats().requestsDropped > 0);
-        QCOMPARE(transfer_->requestsSent(), 5 + engine().stats().requestsDropped);
-    } else {
-        QCOMPARE(transfer_->requestsSent(), 5);
-    }
-}
-
-void TestPatchTransfer::getPatchSendsFiveExactRequests()
-{
-    engine().setRecording(true);
-    QSignalSpy finished(transfer_.get(), &PatchTransfer::fetchFinished);
-    transfer_->GetPatch();
-    QVERIFY(finished.wait(5000));
-    QVERIFY(engine().waitIdle());
-    const QList<QByteArray> got = engine().received();
-    QCOMPARE(got.size(), 5);
-    QCOMPARE(got[0], hex("F0 41 10 6A 11 03 00 00 00 00 00 00 48 35 F7"));
-    QCOMPARE(got[1], hex("F0 41 10 6A 11 03 00 10 00 00 00 01 01 6B F7"));
-    QCOMPARE(got[2], hex("F0 41 10 6A 11 03 00 12 00 00 00 01 01 69 F7"));
-    QCOMPARE(got[3], hex("F0 41 10 6A 11 03 00 14 00 00 00 01 01 67 F7"));
-    QCOMPARE(got[4], hex("F0 41 10 6A 11 03 00 16 00 00 00 01 01 65 F7"));
 }
 
 // Tones 3 and 4 never come: each is asked for twice more, on its own, and
@@ -208,74 +187,16 @@ void TestPatchTransfer::unansweredFetchReleasesSendLock()
     QVERIFY(!rig_->state.SendLock);
     QCOMPARE(transfer_->requestsSent(), 5); // nobody there: no point asking again
     QVERIFY(rig_->state.patchImage == before);
-    QVERIFY(PatchTransfer::failureText(Outcome::NoAnswer, {}).contains(
-        QLatin1String("did not answer")));
+    QVERIFY(PatchTransfer::failureText(Outcome::NoAnswer, {})
+                .contains(QLatin1String("did not answer")));
 
     // A late answer is still stored, and ends nothing twice.
-    const QByteArray late = sysex::dataSetMessage(0x11, {addr::AreaTempPatch, 0, 0, 0x2E},
-                                                  QByteArray(1, char(0x55)));
+    const QByteArray late =
+        sysex::dataSetMessage(0x11, {addr::AreaTempPatch, 0, 0, 0x2E}, QByteArray(1, char(0x55)));
     rig_->protocol.parseIncoming(reinterpret_cast<const std::uint8_t *>(late.constData()),
                                  int(late.size()));
     QCOMPARE(rig_->state.patchImage.common(addr::common::PatchLevel), 0x55);
     QCOMPARE(finished.size(), 1);
-}
-
-void TestPatchTransfer::sendPatchMakesTheUnitEqualTheImage()
-{
-    engine().setRecording(true);
-    const PatchMemory p = randomPatch(0x1080);
-    fillImage(rig_->state.patchImage, p);
-    transfer_->SendPatch();
-    QVERIFY(engine().waitIdle());
-    const PatchMemory &temp = engine().memory().patch(Bank::Temporary, 0);
-    for (int k = 0; k < addr::SlotCount; ++k)
-        QCOMPARE(memoryBlock(temp, k), memoryBlock(p, k));
-    const QList<QByteArray> got = engine().received();
-    QCOMPARE(got.size(), 5);
-    QCOMPARE(got[0].size(), 72 + 11);
-    QCOMPARE(got[0].left(9), hex("F0 41 10 6A 12 03 00 00 00"));
-    QCOMPARE(got[4].size(), 129 + 11);
-    QCOMPARE(got[4].left(9), hex("F0 41 10 6A 12 03 00 16 00"));
-    QVERIFY(rig_->state.PatchModified);
-}
-
-void TestPatchTransfer::saveToSynthWritesTheBankPlace_data()
-{
-    QTest::addColumn<bool>("card");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QByteArray>("first");
-    QTest::addColumn<QByteArray>("last");
-    QTest::newRow("USER 128") << false << 128 << hex("F0 41 10 6A 12 11 7F 00 00")
-                              << hex("F0 41 10 6A 12 11 7F 16 00");
-    QTest::newRow("CARD 1") << true << 1 << hex("F0 41 10 6A 12 21 00 00 00")
-                            << hex("F0 41 10 6A 12 21 00 16 00");
-}
-
-void TestPatchTransfer::saveToSynthWritesTheBankPlace()
-{
-    QFETCH(bool, card);
-    QFETCH(int, number);
-    QFETCH(QByteArray, first);
-    QFETCH(QByteArray, last);
-    engine().setRecording(true);
-    const PatchMemory p = randomPatch(number);
-    fillImage(rig_->state.patchImage, p);
-    const PatchImage image = rig_->state.patchImage;
-    transfer_->SaveToSynth(card, number);
-    QVERIFY(engine().waitIdle());
-
-    const QList<QByteArray> got = engine().received();
-    QCOMPARE(got.size(), 5);
-    QCOMPARE(got.first().left(9), first);
-    QCOMPARE(got.last().left(9), last);
-    for (int k = 1; k < 4; ++k)
-        QCOMPARE(got[k].mid(5, 4), first.mid(5, 2) + char(addr::patchBlock(k)) + char(0));
-    const SynthMemory m = engine().memory();
-    for (int k = 0; k < addr::SlotCount; ++k)
-        QCOMPARE(memoryBlock(m.patch(card ? Bank::Card : Bank::User, number - 1), k),
-                 memoryBlock(p, k));
-    QVERIFY(m.patch(Bank::Temporary, 0) == SynthMemory().patch(Bank::Temporary, 0));
-    QVERIFY(rig_->state.patchImage == image);
 }
 
 QTEST_GUILESS_MAIN(TestPatchTransfer)
