@@ -15,6 +15,7 @@
 #include "sim/simulatorbackend.h"
 
 #include <QApplication>
+#include <QEvent>
 
 Application::Application(InfoSink &info, AppSettings &settings, MidiDevices &devices,
                          QObject *parent)
@@ -71,6 +72,7 @@ void Application::createMainForm()
     // Whatever was stored, a session starts with the screens following the
     // synthesizer.
     main_->setUpdateFromJv(true);
+    main_->installEventFilter(this);
     connectCommands();
 }
 
@@ -98,6 +100,7 @@ void Application::connectCommands()
                     ReadSettings();
                     break;
                 case TMidiMainForm::Command::Exit:
+                    exiting_ = true;
                     WriteSettings();
                     break;
                 default:
@@ -147,6 +150,17 @@ void Application::expansionsChanged()
         state_.SendLock = true;
         main_->B_UpdateAllClick();
     }
+}
+
+bool Application::eventFilter(QObject *watched, QEvent *event)
+{
+    // Quitting offers every window a close; once the exit command runs, the
+    // main window's close must not ask a second time.
+    if (exiting_ && watched == main_.get() && event->type() == QEvent::Close) {
+        event->accept();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Application::WriteSettings()

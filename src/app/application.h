@@ -72,6 +72,9 @@ public:
     MainFormTransfer *transfer() const { return transfer_; }
     MainFormFiles *files() const { return files_; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createMainForm();
     void createHub();
@@ -82,6 +85,7 @@ private:
     AppSettings &settings_;
     MidiDevices &devices_;
     DialogRunner runDialog_;
+    bool exiting_ = false;
 
     EditState state_;
     HubLinkRelay hubLink_;

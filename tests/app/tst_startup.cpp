@@ -64,6 +64,8 @@ private Q_SLOTS:
     void closeButtonAsks();
     void exitCommandDoesNotAsk_data();
     void exitCommandDoesNotAsk();
+    void exitEndsEventLoop_data();
+    void exitEndsEventLoop();
     void settingsWrittenAtExitReadAtNextStart();
     void readIniButtonAppliesStoredOptions();
     void deviceDialogOkRefillsWaveGroups();
@@ -461,6 +463,40 @@ void TestStartup::exitCommandDoesNotAsk()
     QVERIFY(info_.messages.isEmpty());
     QVERIFY(app.state().MidiClosed);
     QCOMPARE(stored("JVID").toInt(), 17);
+    QCOMPARE(stored("Midi_In1_Name").toString(), SynthIn);
+}
+
+void TestStartup::exitEndsEventLoop_data()
+{
+    QTest::addColumn<bool>("closeButton");
+    QTest::addColumn<int>("questions");
+
+    QTest::newRow("F12") << false << 0;
+    QTest::newRow("close button, yes") << true << 1;
+}
+
+void TestStartup::exitEndsEventLoop()
+{
+    QFETCH(bool, closeButton);
+    QFETCH(int, questions);
+    storeDevices();
+    Application &app = start();
+    TMidiMainForm *main = app.mainForm();
+    QTimer::singleShot(0, main, [main, closeButton] {
+        if (closeButton)
+            main->close();
+        else
+            QTest::keyClick(main, Qt::Key_F12);
+    });
+    // Should the program refuse to end, the test ends the loop itself.
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+
+    QCOMPARE(QApplication::exec(), 0);
+
+    QCOMPARE(info_.questions.size(), questions);
+    QVERIFY(info_.messages.isEmpty());
+    QVERIFY(main->isHidden());
+    QVERIFY(app.state().MidiClosed);
     QCOMPARE(stored("Midi_In1_Name").toString(), SynthIn);
 }
 

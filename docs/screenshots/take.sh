@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from a program installed with
+#   cmake --install build --prefix PREFIX
+# Usage: docs/screenshots/take.sh PREFIX/bin/tessiva [OUTPUT_FOLDER]
+# Needs xvfb-run, xdotool and ImageMagick's import. The program runs from /
+# on a settings store of its own, so it goes through a first run: the
+# message, the device dialog (Ok takes the built-in synthesizer), the splash.
+set -euo pipefail
+if [ -z "${INNER:-}" ]; then
+  [ $# -ge 1 ] || { echo "usage: $0 PATH/TO/tessiva [OUTPUT_FOLDER]" >&2; exit 2; }
+  PROGRAM=$(readlink -f "$1")
+  OUT=$(readlink -f "${2:-$(dirname "$0")}")
+  export INNER=1 PROGRAM OUT
+  exec xvfb-run -a -s "-screen 0 1400x900x24" "$(readlink -f "$0")"
+fi
+
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/config" "$WORK/runtime"
+chmod 700 "$WORK/runtime"
+export HOME=$WORK XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/runtime
+
+win() { xdotool search --onlyvisible --name "$1" | head -1; }
+shot() { # file, window title pattern
+  local id
+  id=$(win "$2")
+  [ -n "$id" ] || { echo "no window '$2'" >&2; return 1; }
+  import -window "$id" "$OUT/$1"
+}
+click() { xdotool mousemove "$1" "$2"; sleep 0.4; xdotool click 1; sleep 0.3; }
+
+cd /
+"$PROGRAM" >"$WORK/program.log" 2>&1 &
+APP=$!
+sleep 2.5
+xdotool key Return                      # the first-run message
+sleep 1.5
+shot devices.png "Preferences"
+xdotool windowfocus --sync "$(win Preferences)"
+xdotool key Return                      # Ok
+sleep 0.5
+shot splash.png "JV-XP Tessiva$"
+sleep 2
+MAIN=$(win "JV-XP Tessiva \[")
+xdotool windowfocus --sync "$MAIN"
+xdotool key F10                         # Note Out: the hub
+sleep 1
+xdotool windowmove "$(win 'Send Note')" 790 0
+xdotool windowfocus --sync "$MAIN"
+xdotool key F2                          # View Sys: the log
+sleep 1
+xdotool windowmove "$(win 'View Messages')" 790 320
+sleep 0.5
+# No window manager: the main window sits at the top left corner.
+click 47 37                             # Get Patch
+sleep 0.5
+click 162 37                            # Send Patch
+sleep 1.5
+xdotool mousemove 1300 850
+sleep 0.5
+shot main.png "JV-XP Tessiva \["
+shot hub.png "Send Note"
+shot log.png "View Messages"
+kill "$APP"
+wait "$APP" 2>/dev/null || true
