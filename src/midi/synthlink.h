@@ -20,7 +20,8 @@ class SynthLink
 public:
     SynthLink(MidiDevices &devices, InfoSink &info, int unitId = EditState::DefaultUnitId);
 
-    // Opens the input and the output of that name; false with the reason.
+    // Opens the input and the output of that name, or of that port name when
+    // each side's full name is "client:port"; false with the reason.
     bool open(const QString &device, QString &error);
 
     EditState state;
