@@ -56,34 +56,10 @@ class TestMessageBoxSink : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QGuiApplication::setApplicationDisplayName(AppTitle); }
-    void displayText_data();
-    void displayText();
     void showInfo();
     void confirm_data();
     void confirm();
 };
-
-void TestMessageBoxSink::displayText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("two returns") << QStringLiteral(" Patch NOT changed.\r\r Exit TessivaW99 ?")
-                                 << QStringLiteral(" Patch NOT changed.\n\n Exit TessivaW99 ?");
-    QTest::newRow("return and line feed")
-        << QStringLiteral("Midi Closed\r\nSelect") << QStringLiteral("Midi Closed\nSelect");
-    QTest::newRow("return at the end")
-        << QStringLiteral("Midi Closed\r") << QStringLiteral("Midi Closed\n");
-    QTest::newRow("line feeds kept") << QStringLiteral("a\nb\n\nc") << QStringLiteral("a\nb\n\nc");
-    QTest::newRow("no breaks") << QStringLiteral("127 bytes ok") << QStringLiteral("127 bytes ok");
-}
-
-void TestMessageBoxSink::displayText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, shown);
-    QCOMPARE(MessageBoxSink::displayText(text), shown);
-}
 
 void TestMessageBoxSink::showInfo()
 {

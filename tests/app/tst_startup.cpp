@@ -62,8 +62,6 @@ private Q_SLOTS:
     void splashShowsMainWindowWhenItGoes();
     void closeButtonAsks_data();
     void closeButtonAsks();
-    void exitCommandDoesNotAsk_data();
-    void exitCommandDoesNotAsk();
     void exitEndsEventLoop_data();
     void exitEndsEventLoop();
     void settingsWrittenAtExitReadAtNextStart();
@@ -76,7 +74,6 @@ private:
     void store(const char *key, const QVariant &value);
     QVariant stored(const char *key) const;
     Application &start(bool showMain = true);
-    void exitThroughMenu();
     template <typename T> T *mainChild(const char *name) const
     {
         T *w = app_->mainForm()->findChild<T *>(QLatin1String(name));
@@ -170,11 +167,6 @@ Application &TestStartup::start(bool showMain)
         [&] { QVERIFY(QTest::qWaitForWindowActive(app_->mainForm())); }();
     }
     return *app_;
-}
-
-void TestStartup::exitThroughMenu()
-{
-    QTest::keyClick(app_->mainForm(), Qt::Key_F12);
 }
 
 void TestStartup::firstRunWritesDefaultsAndAsksForDevices_data()
@@ -442,45 +434,27 @@ void TestStartup::closeButtonAsks()
         QCOMPARE(stored("Patch").toString(), QStringLiteral("/patches/old.pat"));
 }
 
-void TestStartup::exitCommandDoesNotAsk_data()
-{
-    QTest::addColumn<bool>("edit");
-    QTest::newRow("unchanged") << false;
-    QTest::newRow("edited") << true;
-}
-
-void TestStartup::exitCommandDoesNotAsk()
-{
-    QFETCH(bool, edit);
-    storeDevices();
-    Application &app = start();
-    app.state().PatchModified = edit;
-    QFile::remove(ini_);
-
-    exitThroughMenu();
-
-    QVERIFY(info_.questions.isEmpty());
-    QVERIFY(info_.messages.isEmpty());
-    QVERIFY(app.state().MidiClosed);
-    QCOMPARE(stored("JVID").toInt(), 17);
-    QCOMPARE(stored("Midi_In1_Name").toString(), SynthIn);
-}
-
 void TestStartup::exitEndsEventLoop_data()
 {
     QTest::addColumn<bool>("closeButton");
+    QTest::addColumn<bool>("edited");
     QTest::addColumn<int>("questions");
 
-    QTest::newRow("F12") << false << 0;
-    QTest::newRow("close button, yes") << true << 1;
+    // The menu command never asks, even with changes.
+    QTest::newRow("F12") << false << false << 0;
+    QTest::newRow("F12, edited") << false << true << 0;
+    QTest::newRow("close button, yes") << true << false << 1;
 }
 
 void TestStartup::exitEndsEventLoop()
 {
     QFETCH(bool, closeButton);
+    QFETCH(bool, edited);
     QFETCH(int, questions);
     storeDevices();
     Application &app = start();
+    app.state().PatchModified = edited;
+    QFile::remove(ini_);
     TMidiMainForm *main = app.mainForm();
     QTimer::singleShot(0, main, [main, closeButton] {
         if (closeButton)
@@ -513,7 +487,7 @@ void TestStartup::settingsWrittenAtExitReadAtNextStart()
         QVERIFY(app.state().PlayNoteOn);
         mainChild<QAction>("ChUpdate")->trigger();
         QVERIFY(!app.mainForm()->updateFromJv());
-        exitThroughMenu();
+        QTest::keyClick(app.mainForm(), Qt::Key_F12);
         QVERIFY(app.state().MidiClosed);
     }
     app_.reset();
