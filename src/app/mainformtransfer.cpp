@@ -7,6 +7,8 @@
 #include "core/editstate.h"
 #include "core/infosink.h"
 
+#include <QTimer>
+
 namespace {
 constexpr char GetButton[] = "BGetPatch";
 constexpr char SendButton[] = "BSendPatch";
@@ -111,6 +113,13 @@ void MainFormTransfer::BSysCtrlClick()
     if (!sysForm_) {
         sysForm_ = new TSysForm(state_, protocol_, &form_);
         sysForm_->FormCreate();
+        // An answer that never comes must not keep SendLock for good. Only a
+        // fetch holds it that long on purpose, and it has its own time-out.
+        if (state_.SendLock)
+            QTimer::singleShot(engine_.timeoutMs(), this, [this] {
+                if (!engine_.fetching())
+                    state_.SendLock = false;
+            });
     }
     runDialog_(*sysForm_);
     if (sysForm_->result() == QDialog::Accepted) {

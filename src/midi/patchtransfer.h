@@ -71,6 +71,7 @@ public:
 
     void setQuietMs(int ms) { quietMs_ = ms; }
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
+    int timeoutMs() const { return timeoutMs_; }
 
     // What to tell the user about a fetch that did not complete.
     static QString failureText(Outcome outcome, const QList<int> &missing);

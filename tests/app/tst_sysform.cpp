@@ -38,7 +38,7 @@ private Q_SLOTS:
     void rows();
     void showsTheUnitsSourcesAndSendsChoices_data();
     void showsTheUnitsSourcesAndSendsChoices();
-    void unansweredRequestKeepsTheLock();
+    void unansweredRequestKeepsTheLockForAWhile();
     void okEndsTheDialogCloseKeepsIt();
 
 private:
@@ -125,10 +125,12 @@ void TestSysForm::showsTheUnitsSourcesAndSendsChoices()
 }
 
 // No answer: the lists show what the editor held, and while the request
-// keeps SendLock set a choice is only remembered.
-void TestSysForm::unansweredRequestKeepsTheLock()
+// keeps SendLock set a choice is only remembered; the lock goes after the
+// time-out.
+void TestSysForm::unansweredRequestKeepsTheLockForAWhile()
 {
     rig->state.UnitId = 18;
+    rig->transfer->engine().setTimeoutMs(200);
     rig->state.SystemCommon[addr::system::ControlSource2] = 3;
     int shown2 = -1;
     rig->driveDialogs([&](QDialog &d) {
@@ -141,6 +143,7 @@ void TestSysForm::unansweredRequestKeepsTheLock()
     QCOMPARE(int(rig->state.SystemCommon[addr::system::ControlSource2]), 4);
     QVERIFY(rig->engine().waitIdle());
     QCOMPARE(rig->engine().stats().dataSets, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig->state.SendLock, 2000);
 }
 
 void TestSysForm::okEndsTheDialogCloseKeepsIt()
