@@ -232,20 +232,29 @@ void TMidiMainForm::dropEvent(QDropEvent *event)
 
 // Screen openers.
 
+void TMidiMainForm::setWaitNote(QWidget *note)
+{
+    if (note)
+        waitNote_ = note;
+}
+
 void TMidiMainForm::BeginScreenOpen(QWidget *button)
 {
     setCursor(Qt::WaitCursor);
     if (button)
         button->setCursor(Qt::WaitCursor);
-    waitNote_->adjustSize();
-    waitNote_->move(geometry().center() - waitNote_->rect().center());
-    waitNote_->show();
+    if (waitNote_) {
+        waitNote_->adjustSize();
+        waitNote_->move(geometry().center() - waitNote_->rect().center());
+        waitNote_->show();
+    }
     QApplication::processEvents();
 }
 
 void TMidiMainForm::EndScreenOpen()
 {
-    waitNote_->hide();
+    if (waitNote_)
+        waitNote_->hide();
     unsetCursor();
     for (QWidget *w : findChildren<QWidget *>())
         if (w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::WaitCursor)

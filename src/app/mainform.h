@@ -7,6 +7,7 @@
 #include "app/mainwindowlink.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -119,7 +120,9 @@ public:
     void ShowWaveName(int row, int wave, int tone);
     void SendWaveSelect(int row, int wave, int tone);
 
-    // Hourglass and the "loading" note around the creation of a screen.
+    // Hourglass and the "loading" note around the creation of a screen. The
+    // window brings its own note; the application may hand it the shared one.
+    void setWaitNote(QWidget *note);
     void BeginScreenOpen(QWidget *button);
     void EndScreenOpen();
 
@@ -246,7 +249,7 @@ private:
     bool inUpdate_ = false;
 
     QWidget *content_ = nullptr;
-    QWidget *waitNote_ = nullptr;
+    QPointer<QWidget> waitNote_;
 
     // Menu items.
     QAction *MMidiDevOpen = nullptr;
