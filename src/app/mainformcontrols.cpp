@@ -588,13 +588,11 @@ void TMidiMainForm::connectHandlers()
     connect(SpOctaveS, &QSpinBox::valueChanged, this, &TMidiMainForm::SpOctaveSChange);
     connect(SpTretchT, &QSpinBox::valueChanged, this, &TMidiMainForm::SpTretchTChange);
     connect(CbVoiceP, &QComboBox::activated, this, &TMidiMainForm::CbVoicePChange);
-    CbVoiceP->installEventFilter(this);
     connect(SpStruct12, &QSpinBox::valueChanged, this, &TMidiMainForm::SpStruct12Change);
     connect(SpStruct34, &QSpinBox::valueChanged, this, &TMidiMainForm::SpStruct34Change);
     connect(SpDefTempo, &TSpincw0R::OnChange, this, &TMidiMainForm::SpDefTempoChange);
     connect(EPtchName, &QLineEdit::textChanged, this, &TMidiMainForm::EPtchNameChange);
     connect(EPtchName, &QLineEdit::returnPressed, this, &TMidiMainForm::EPtchNameChange);
-    EPtchName->installEventFilter(this);
     connect(ChPlayNote, &QCheckBox::toggled, this, &TMidiMainForm::MPlayNoteClick);
     connect(ChUpdate, &QAction::toggled, this, &TMidiMainForm::ChUpdateClick);
 

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void patchNameRule_data();
     void patchNameRule();
     void patchNameSilentWhileLocked();
+    void leavingNameSendsItOnce();
     void tempoGoesOutAsTwoNibbles_data();
     void tempoGoesOutAsTwoNibbles();
     void toneRowControls_data();
@@ -169,6 +170,18 @@ void TestMainForm::patchNameSilentWhileLocked()
     QTest::keyClicks(edit, QStringLiteral("Q"));
     QVERIFY(rig->dataSets().isEmpty());
     QCOMPARE(rig->form.LastPatchFile, QStringLiteral("/tmp/x.pat"));
+}
+
+void TestMainForm::leavingNameSendsItOnce()
+{
+    auto *edit = rig->child<QLineEdit>("EPtchName");
+    rig->form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig->form));
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    rig->clearSent();
+    rig->child<QWidget>("CbVoiceP")->setFocus();
+    QCOMPARE(rig->dataSets(), QStringList{"03 00 00 00 | 49 6E 69 74 50 61 74 63 68 20 20 20"});
 }
 
 void TestMainForm::tempoGoesOutAsTwoNibbles_data()
