@@ -51,6 +51,7 @@ void Application::createWindows()
     createMainForm();
     createHub();
     moment_ = std::make_unique<Tmomentform>();
+    main_->setWaitNote(moment_.get());
     // The whole-patch commands come with the Save-to-synth and copy-tone
     // dialogs; both belong to the main window.
     transfer_ = new MainFormTransfer(*main_, state_, info_, protocol_);

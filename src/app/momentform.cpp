@@ -1,9 +1,7 @@
 #include "app/momentform.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -14,6 +12,8 @@ Tmomentform::Tmomentform(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("momentform"));
+    // The window being opened is what gets the focus, not the note.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QLatin1String(Text));
     auto *frame = new QFrame(this);
     frame->setFrameShape(QFrame::Panel);
@@ -29,20 +29,4 @@ Tmomentform::Tmomentform(QWidget *parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(frame);
     adjustSize();
-}
-
-void Tmomentform::showCentred(const QWidget *over)
-{
-    adjustSize();
-    QRect area;
-    if (over && over->isVisible())
-        area = over->frameGeometry();
-    else if (const QScreen *screen = over ? over->screen() : QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (area.isValid())
-        move(area.center() - rect().center());
-    show();
-    raise();
-    update();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void settingsWrittenAtExitReadAtNextStart();
     void readIniButtonAppliesStoredOptions();
     void deviceDialogOkRefillsWaveGroups();
+    void waitWindowShownWhileScreenOpens();
 
 private:
     // A settings file that is not a first run: the test devices chosen.
@@ -551,6 +552,29 @@ void TestStartup::deviceDialogOkRefillsWaveGroups()
     QVERIFY(!app.state().MidiClosed);
     QVERIFY(!app.state().SendLock);
     QVERIFY(info_.messages.isEmpty());
+}
+
+void TestStartup::waitWindowShownWhileScreenOpens()
+{
+    storeDevices();
+    Application &app = start();
+    Tmomentform *moment = app.momentForm();
+    QVERIFY(moment->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(moment->findChild<QLabel *>(QStringLiteral("Label1"))->text() ==
+            QStringLiteral("One moment please, loading window."));
+    bool shownWhileOpening = false;
+    QPoint momentCentre;
+    connect(app.mainForm(), &TMidiMainForm::toneScreenRequested, this, [&] {
+        shownWhileOpening = moment->isVisible();
+        momentCentre = moment->geometry().center();
+    });
+
+    QTest::mouseClick(mainChild<QPushButton>("BWave2"), Qt::LeftButton);
+
+    QVERIFY(shownWhileOpening);
+    QVERIFY((momentCentre - app.mainForm()->geometry().center()).manhattanLength() <= 2);
+    QVERIFY(moment->isHidden());
+    QCOMPARE(app.state().CurrentTone, 2);
 }
 
 QTEST_MAIN(TestStartup)
