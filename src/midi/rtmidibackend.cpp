@@ -11,13 +11,11 @@ namespace {
 constexpr std::uint8_t SysexStart = 0xF0;
 constexpr std::uint8_t ChannelTwoByteFirst = 0xC0; // program change, channel pressure
 constexpr std::uint8_t ChannelTwoByteLast = 0xDF;
-constexpr std::uint8_t PitchBendFirst = 0xE0;
 constexpr std::uint8_t SystemFirst = 0xF0;
 constexpr std::uint8_t TimeCodeQuarter = 0xF1;
 constexpr std::uint8_t SongPosition = 0xF2;
 constexpr std::uint8_t SongSelect = 0xF3;
-constexpr unsigned Data1Shift = 8;
-constexpr unsigned Data2Shift = 16;
+constexpr unsigned BitsPerByte = 8; // bytes pack into the short-message word low first
 constexpr std::size_t ShortMessageMax = 3;
 constexpr double MillisecondsPerSecond = 1000.0;
 
@@ -149,7 +147,7 @@ private:
             return;
         std::uint32_t packed = 0;
         for (std::size_t i = 0; i < message.size(); ++i)
-            packed |= std::uint32_t(message[i]) << (i * Data1Shift);
+            packed |= std::uint32_t(message[i]) << (i * BitsPerByte);
         m_receiver.receiveShort(packed, time);
     }
 
