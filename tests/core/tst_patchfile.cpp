@@ -8,204 +8,179 @@
 class TestPatchFile : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void saveThenOpenReproducesEveryByte();
-    void fileLayoutIsFiveBlocks();
-    void refusedFileLeavesImage_data();
-    void refusedFileLeavesImage();
-    void failedSaveNamesFileAndReason_data();
-    void failedSaveNamesFileAndReason();
-    void defaultFileName_data();
-    void defaultFileName();
-    void patchSuffix_data();
-    void patchSuffix();
 
-private:
     QString path(const char *name) const { return dir_->filePath(QLatin1String(name)); }
-    static PatchImage patterned();
     std::unique_ptr<QTemporaryDir> dir_;
-};
 
-void TestPatchFile::init()
-{
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-}
-
-PatchImage TestPatchFile::patterned()
-{
-    PatchImage img;
-    for (int k = 0; k < addr::SlotCount; ++k)
-        for (int i = 0; i < addr::SlotSize; ++i)
-            img.set(k, i, std::uint8_t((k * 31 + i * 7 + 3) & 0x7F));
-    return img;
-}
-
-void TestPatchFile::saveThenOpenReproducesEveryByte()
-{
-    const PatchImage saved = patterned();
-    const FileResult w = PatchFile::Write(path("p.pat"), saved);
-    QVERIFY2(w.ok, qPrintable(w.error));
-    QCOMPARE(w.bytes, 645);
-    QCOMPARE(QFileInfo(path("p.pat")).size(), 645);
-
-    PatchImage read;
-    // The two bytes past each block are not in the file and must survive.
-    for (int k = 0; k < addr::SlotCount; ++k) {
-        read.set(k, 129, 0x55);
-        read.set(k, 130, 0x66);
-    }
-    const FileResult r = PatchFile::Read(path("p.pat"), read);
-    QVERIFY2(r.ok, qPrintable(r.error));
-    QCOMPARE(r.error, QString());
-    for (int k = 0; k < addr::SlotCount; ++k) {
-        for (int i = 0; i < PatchFile::BlockSize; ++i)
-            QCOMPARE(read.at(k, i), saved.at(k, i));
-        QCOMPARE(read.at(k, 129), 0x55);
-        QCOMPARE(read.at(k, 130), 0x66);
-    }
-}
-
-void TestPatchFile::fileLayoutIsFiveBlocks()
-{
-    PatchImage img;
-    img.set(0, 0x80, 0x11);
-    img.set(1, 0x00, 0x21);
-    img.set(4, 0x80, 0x7F);
-    img.set(2, 129, 0x44); // outside the block: never written
-    const QByteArray bytes = PatchFile::toBytes(img);
-    QCOMPARE(bytes.size(), 645);
-    QCOMPARE(bytes.left(12), QByteArray("InitPatch   "));
-    QCOMPARE(bytes.mid(128, 4), QByteArray::fromHex("11210001"));
-    QCOMPARE(bytes.mid(257, 4), QByteArray::fromHex("00000001"));
-    QCOMPARE(bytes.right(1), QByteArray::fromHex("7f"));
-    QVERIFY(!bytes.contains(char(0x44)));
-}
-
-void TestPatchFile::refusedFileLeavesImage_data()
-{
-    QTest::addColumn<QByteArray>("contents"); // written unless null
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("reason");
-    const QByteArray good(645, 0x01);
-    QByteArray high = good;
-    high[300] = char(0x80);
-    QByteArray last = good;
-    last[644] = char(0xF7);
-    QTest::newRow("short") << good.left(644) << "short.pat"
-                           << "holds 644 bytes";
-    QTest::newRow("empty") << QByteArray("") << "empty.pat"
-                           << "holds 0 bytes";
-    QTest::newRow("one byte long") << good + "\x01"
-                                   << "long.pat"
-                                   << "holds 646 bytes";
-    QTest::newRow("far too long") << QByteArray(4000, 0x01) << "big.syx"
-                                  << "holds 4000 bytes";
-    QTest::newRow("8-bit byte") << high << "high.pat"
-                                << "byte 300 is 80";
-    QTest::newRow("8-bit last byte") << last << "last.pat"
-                                     << "byte 644 is F7";
-    QTest::newRow("missing") << QByteArray() << "none.pat"
-                             << "could not be opened";
-    QTest::newRow("a folder") << QByteArray() << "."
-                              << "could not be";
-}
-
-void TestPatchFile::refusedFileLeavesImage()
-{
-    QFETCH(QByteArray, contents);
-    QFETCH(QString, name);
-    QFETCH(QString, reason);
-    const QString file = QDir::cleanPath(dir_->filePath(name));
-    if (!contents.isNull()) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(contents);
-    }
-    PatchImage img = patterned();
-    const PatchImage before = img;
-    const FileResult r = PatchFile::Read(file, img);
-    QVERIFY(!r.ok);
-    QVERIFY2(r.error.contains(QDir::toNativeSeparators(file)), qPrintable(r.error));
-    QVERIFY2(r.error.contains(reason), qPrintable(r.error));
-    QVERIFY(img == before);
-}
-
-void TestPatchFile::failedSaveNamesFileAndReason_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::newRow("folder missing") << "nowhere/p.pat";
-    QTest::newRow("folder is a file") << "plain.txt/p.pat";
-    QTest::newRow("target is a folder") << "sub";
-}
-
-void TestPatchFile::failedSaveNamesFileAndReason()
-{
-    QFETCH(QString, target);
+    static PatchImage patterned()
     {
-        QFile f(dir_->filePath(QStringLiteral("plain.txt")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("keep");
+        PatchImage img;
+        for (int k = 0; k < addr::SlotCount; ++k)
+            for (int i = 0; i < addr::SlotSize; ++i)
+                img.set(k, i, std::uint8_t((k * 31 + i * 7 + 3) & 0x7F));
+        return img;
     }
-    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
-    const QString file = dir_->filePath(target);
-    const FileResult r = PatchFile::Write(file, patterned());
-    QVERIFY(!r.ok);
-    QCOMPARE(r.bytes, 0);
-    QVERIFY2(
-        r.error.startsWith(QLatin1Char('"') + QDir::toNativeSeparators(file) + "\" could not be"),
-        qPrintable(r.error));
-    // A reason follows the colon.
-    QVERIFY(r.error.section(QStringLiteral(": "), 1).size() > 1);
-    QFile plain(dir_->filePath(QStringLiteral("plain.txt")));
-    QVERIFY(plain.open(QIODevice::ReadOnly));
-    QCOMPARE(plain.readAll(), QByteArray("keep"));
-    QVERIFY(QFileInfo(dir_->filePath(QStringLiteral("sub"))).isDir());
-}
 
-void TestPatchFile::defaultFileName_data()
-{
-    QTest::addColumn<QByteArray>("patchName");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("blank becomes underscore") << QByteArray("Strings 1   ") << "Strings_.pat";
-    QTest::newRow("start-up name") << QByteArray("InitPatch   ") << "InitPatc.pat";
-    QTest::newRow("blank inside") << QByteArray("Init Pat    ") << "Init_Pat.pat";
-    QTest::newRow("range ends kept") << QByteArray("0z09AZaz    ") << "0z09AZaz.pat";
-    QTest::newRow("outside 0..z") << QByteArray("{|}~!#/.-+  ") << "________.pat";
-    QTest::newRow("drive and folder characters") << QByteArray("C:\\x<y>?@   ") << "C__x_y__.pat";
-    QTest::newRow("other punctuation of the range kept")
-        << QByteArray("A;B=C[D]^`_ ") << "A;B=C[D].pat";
-}
+private Q_SLOTS:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+    }
 
-void TestPatchFile::defaultFileName()
-{
-    QFETCH(QByteArray, patchName);
-    QFETCH(QString, expected);
-    PatchImage img;
-    for (int i = 0; i < addr::PatchNameSize; ++i)
-        img.set(0, i, std::uint8_t(patchName[i]));
-    QCOMPARE(PatchFile::DefaultFileName(img), expected);
-}
+    void saveThenOpenReproducesEveryByte()
+    {
+        const PatchImage saved = patterned();
+        const FileResult w = PatchFile::Write(path("p.pat"), saved);
+        QVERIFY2(w.ok, qPrintable(w.error));
+        QCOMPARE(w.bytes, 645);
+        QCOMPARE(QFileInfo(path("p.pat")).size(), 645);
 
-void TestPatchFile::patchSuffix_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("upper case") << "C:/x/A.PAT" << true;
-    QTest::newRow("mixed case") << "/home/u/b.Pat" << true;
-    QTest::newRow("sysex") << "/home/u/b.syx" << false;
-    QTest::newRow("folder named .pat") << "/home/u.pat/b.syx" << false;
-    QTest::newRow("backup of a patch") << "b.pat.bak" << false;
-    QTest::newRow("no suffix") << "pat" << false;
-}
+        PatchImage read;
+        // The two bytes past each block are not in the file and must survive.
+        for (int k = 0; k < addr::SlotCount; ++k) {
+            read.set(k, 129, 0x55);
+            read.set(k, 130, 0x66);
+        }
+        const FileResult r = PatchFile::Read(path("p.pat"), read);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(r.error, QString());
+        for (int k = 0; k < addr::SlotCount; ++k) {
+            for (int i = 0; i < PatchFile::BlockSize; ++i)
+                QCOMPARE(read.at(k, i), saved.at(k, i));
+            QCOMPARE(read.at(k, 129), 0x55);
+            QCOMPARE(read.at(k, 130), 0x66);
+        }
+    }
 
-void TestPatchFile::patchSuffix()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, accepted);
-    QCOMPARE(PatchFile::hasPatchSuffix(name), accepted);
-}
+    void fileLayoutIsFiveBlocks()
+    {
+        PatchImage img;
+        img.set(0, 0x80, 0x11);
+        img.set(1, 0x00, 0x21);
+        img.set(4, 0x80, 0x7F);
+        img.set(2, 129, 0x44); // outside the block: never written
+        const QByteArray bytes = PatchFile::toBytes(img);
+        QCOMPARE(bytes.size(), 645);
+        QCOMPARE(bytes.left(12), QByteArray("InitPatch   "));
+        QCOMPARE(bytes.mid(128, 4), QByteArray::fromHex("11210001"));
+        QCOMPARE(bytes.mid(257, 4), QByteArray::fromHex("00000001"));
+        QCOMPARE(bytes.right(1), QByteArray::fromHex("7f"));
+        QVERIFY(!bytes.contains(char(0x44)));
+    }
+
+    void refusedFileLeavesImage_data()
+    {
+        QTest::addColumn<QByteArray>("contents"); // written unless null
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        const QByteArray good(645, 0x01);
+        QByteArray high = good;
+        high[300] = char(0x80);
+        QByteArray last = good;
+        last[644] = char(0xF7);
+        const std::tuple<const char *, QByteArray, const char *, const char *> rows[] = {
+            {"short", good.left(644), "short.pat", "holds 644 bytes"},
+            {"empty", QByteArray(""), "empty.pat", "holds 0 bytes"},
+            {"one byte long", good + "\x01", "long.pat", "holds 646 bytes"},
+            {"8-bit byte", high, "high.pat", "byte 300 is 80"},
+            {"8-bit last byte", last, "last.pat", "byte 644 is F7"},
+            {"missing", QByteArray(), "none.pat", "could not be opened"},
+            {"a folder", QByteArray(), ".", "could not be"}};
+        for (const auto &[row, contents, name, reason] : rows)
+            QTest::newRow(row) << contents << QString(name) << QString(reason);
+    }
+
+    void refusedFileLeavesImage()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString file = QDir::cleanPath(dir_->filePath(name));
+        if (!contents.isNull()) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(contents);
+        }
+        PatchImage img = patterned();
+        const PatchImage before = img;
+        const FileResult r = PatchFile::Read(file, img);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains(QDir::toNativeSeparators(file)), qPrintable(r.error));
+        QVERIFY2(r.error.contains(reason), qPrintable(r.error));
+        QVERIFY(img == before);
+    }
+
+    void failedSaveNamesFileAndReason_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("folder missing") << "nowhere/p.pat";
+        QTest::newRow("target is a folder") << "sub";
+    }
+
+    void failedSaveNamesFileAndReason()
+    {
+        QFETCH(QString, target);
+        {
+            QFile f(dir_->filePath(QStringLiteral("plain.txt")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("keep");
+        }
+        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
+        const QString file = dir_->filePath(target);
+        const FileResult r = PatchFile::Write(file, patterned());
+        QVERIFY(!r.ok);
+        QCOMPARE(r.bytes, 0);
+        QVERIFY2(r.error.startsWith(QLatin1Char('"') + QDir::toNativeSeparators(file) +
+                                    "\" could not be"),
+                 qPrintable(r.error));
+        // A reason follows the colon.
+        QVERIFY(r.error.section(QStringLiteral(": "), 1).size() > 1);
+        QFile plain(dir_->filePath(QStringLiteral("plain.txt")));
+        QVERIFY(plain.open(QIODevice::ReadOnly));
+        QCOMPARE(plain.readAll(), QByteArray("keep"));
+        QVERIFY(QFileInfo(dir_->filePath(QStringLiteral("sub"))).isDir());
+    }
+
+    void defaultFileName_data()
+    {
+        QTest::addColumn<QByteArray>("patchName");
+        QTest::addColumn<QString>("expected");
+        const std::pair<const char *, const char *> rows[] = {
+            {"Strings 1   ", "Strings_.pat"}, {"InitPatch   ", "InitPatc.pat"},
+            {"0z09AZaz    ", "0z09AZaz.pat"}, {"A;B=C[D]^`_ ", "A;B=C[D].pat"},
+            {"{|}~!#/.-+  ", "________.pat"}, {"C:\\x<y>?@   ", "C__x_y__.pat"}};
+        for (const auto &[name, file] : rows)
+            QTest::newRow(name) << QByteArray(name) << QString(file);
+    }
+
+    void defaultFileName()
+    {
+        QFETCH(QByteArray, patchName);
+        QFETCH(QString, expected);
+        PatchImage img;
+        for (int i = 0; i < addr::PatchNameSize; ++i)
+            img.set(0, i, std::uint8_t(patchName[i]));
+        QCOMPARE(PatchFile::DefaultFileName(img), expected);
+    }
+
+    void patchSuffix_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("upper case") << "C:/x/A.PAT" << true;
+        QTest::newRow("mixed case") << "/home/u/b.Pat" << true;
+        QTest::newRow("folder named .pat") << "/home/u.pat/b.syx" << false;
+        QTest::newRow("backup of a patch") << "b.pat.bak" << false;
+    }
+
+    void patchSuffix()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, accepted);
+        QCOMPARE(PatchFile::hasPatchSuffix(name), accepted);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPatchFile)
 #include "tst_patchfile.moc"
