@@ -1,9 +1,20 @@
 #pragma once
-// Pixel probes shared by the control tests.
+// Key tables and pixel probes shared by the control tests.
 
 #include <QColor>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
+
+// One key press on a ranged control: from start, inside min..max, to
+// expected. OnChange follows exactly when the value moves.
+struct KeyCase
+{
+    const char *name;
+    int key, min, max, start, expected;
+    Qt::KeyboardModifiers mods = Qt::NoModifier;
+};
+Q_DECLARE_METATYPE(KeyCase)
 
 namespace probe {
 

