@@ -188,20 +188,16 @@ private Q_SLOTS:
         QVERIFY(!b.Down());
         QCOMPARE(click.count(), 2);
         QCOMPARE(probe::pixel(b, 8, 8), QColor(192, 192, 192));
-    }
 
-    void muteButtonFromCode()
-    {
-        TMButt b;
-        QSignalSpy click(&b, &TMButt::OnClick);
+        // Set from code it shows the state without telling anyone; disabled
+        // (indicator use) it ignores the mouse.
         b.setDown(true);
         QCOMPARE(probe::pixel(b, 8, 8), QColor(0, 255, 0));
         b.setDown(false);
-        QCOMPARE(click.count(), 0);
-        b.setEnabled(false); // indicator use: not clickable
-        QTest::mousePress(&b, Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
+        b.setEnabled(false);
+        QTest::mousePress(&b, Qt::MouseButton(button), Qt::NoModifier, QPoint(8, 8));
         QVERIFY(!b.Down());
-        QCOMPARE(click.count(), 0);
+        QCOMPARE(click.count(), 2);
     }
 };
 

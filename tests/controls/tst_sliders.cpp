@@ -249,14 +249,17 @@ private Q_SLOTS:
         QCOMPARE(change.count(), textual ? 1 : 2);
     }
 
+    // Text past 12 characters is cut, and what is left starts at the left
+    // edge of the header rather than being centred out of sight.
     void textAndTicks()
     {
+        m_dt->clearFocus();
+        m_dt->setText("0123456789ABCDEF");
+        QCOMPARE(m_dt->Text(), QString("0123456789AB"));
+        const int first = probe::firstInkColumn(probe::image(*m_dt), 2, 30, 2, 13);
+        QVERIFY2(first >= 2 && first <= 4, qPrintable(QString::number(first)));
         TSliddt d;
-        d.setText("0123456789ABCDEF");
-        QCOMPARE(d.Text(), QString("0123456789AB"));
-        d.setText("L64");
-        QCOMPARE(d.Text(), QString("L64"));
-        for (int n : {0, 1, -3}) {
+        for (int n : {1, -3}) {
             d.setTicks(n);
             QCOMPARE(d.Ticks(), 2);
         }
@@ -308,13 +311,6 @@ private Q_SLOTS:
         const int rightGap = right - last;
         QVERIFY2(std::abs(leftGap - rightGap) <= 4,
                  qPrintable(QString("%1 | %2").arg(leftGap).arg(rightGap)));
-    }
-
-    void textTooWideShowsItsStart()
-    {
-        m_dt->setText("0123456789AB");
-        const int first = probe::firstInkColumn(probe::image(*m_dt), 2, 30, 2, 13);
-        QVERIFY(first >= 2 && first <= 4);
     }
 
     void focusHeader()
