@@ -6,42 +6,33 @@
 
 #include <QByteArray>
 #include <QList>
-#include <chrono>
 #include <mutex>
 #include <thread>
 
 class AnswerRecorder : public MidiReceiver
 {
 public:
-    struct Answer
-    {
-        QByteArray bytes;
-        std::thread::id thread;
-        std::chrono::steady_clock::time_point at;
-    };
-
     void receiveShort(std::uint32_t, std::uint32_t) noexcept override {}
     void receiveSysex(const std::uint8_t *bytes, std::size_t length,
                       std::uint32_t) noexcept override
     {
         std::lock_guard lock(mutex_);
-        answers_.append({QByteArray(reinterpret_cast<const char *>(bytes), qsizetype(length)),
-                         std::this_thread::get_id(), std::chrono::steady_clock::now()});
+        answers_.append(QByteArray(reinterpret_cast<const char *>(bytes), qsizetype(length)));
+        threads_.append(std::this_thread::get_id());
     }
-    QList<Answer> answers() const
+    QList<QByteArray> answers() const
     {
         std::lock_guard lock(mutex_);
         return answers_;
     }
-    QList<QByteArray> bytes() const
+    QList<std::thread::id> threads() const
     {
-        QList<QByteArray> out;
-        for (const Answer &a : answers())
-            out.append(a.bytes);
-        return out;
+        std::lock_guard lock(mutex_);
+        return threads_;
     }
 
 private:
     mutable std::mutex mutex_;
-    QList<Answer> answers_;
+    QList<QByteArray> answers_;
+    QList<std::thread::id> threads_;
 };

@@ -20,11 +20,13 @@ void TestFuzzRegressions::replay_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("path");
     for (const char *target : {"sysexparse", "simulator"}) {
-        const QDir dir(QStringLiteral(TESSIVA_SOURCE_DIR "/fuzz/regressions/") + QLatin1String(target));
+        const QDir dir(QStringLiteral(TESSIVA_SOURCE_DIR "/fuzz/regressions/") +
+                       QLatin1String(target));
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
         QVERIFY2(!files.isEmpty(), qPrintable(dir.path()));
         for (const QString &f : files)
-            QTest::addRow("%s/%s", target, qPrintable(f)) << QString::fromLatin1(target) << dir.filePath(f);
+            QTest::addRow("%s/%s", target, qPrintable(f))
+                << QString::fromLatin1(target) << dir.filePath(f);
     }
 }
 

@@ -7,7 +7,6 @@
 
 #include "midi/midisender.h"
 #include "midi/patchtransfer.h"
-#include "midi/sysexmessage.h"
 #include "sim/simulatorbackend.h"
 
 #include <QRandomGenerator>
@@ -18,16 +17,6 @@ namespace {
 
 using Bank = SynthMemory::Bank;
 using Outcome = PatchTransfer::Outcome;
-
-QByteArray slotBytes(const PatchImage &image, int k)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.slotData(k)), addr::blockSize(k));
-}
-
-QByteArray memoryBlock(const PatchMemory &p, int k)
-{
-    return QByteArray(reinterpret_cast<const char *>(p.block(k)), addr::blockSize(k));
-}
 
 PatchMemory randomPatch(quint32 seed)
 {
@@ -137,7 +126,7 @@ void TestPatchTransfer::getPatchAsksForTheEditedPatch()
     QVERIFY(engine().waitIdle());
     QCOMPARE(engine().received(), requests);
     for (int k = 0; k < addr::SlotCount; ++k)
-        QCOMPARE(slotBytes(rig_->state.patchImage, k), memoryBlock(wanted, k));
+        QCOMPARE(blockBytes(rig_->state.patchImage.slotData(k), k), blockBytes(wanted.block(k), k));
     QCOMPARE(rig_->state.CurrentTone, 1);
 }
 
@@ -154,7 +143,7 @@ void TestPatchTransfer::droppedBlocksAreAskedForAloneAndGiveUp()
     const PatchMemory p = randomPatch(7);
     for (int k = 0; k < 3; ++k) {
         const QByteArray dt1 = sysex::dataSetMessage(
-            0x10, {addr::AreaTempPatch, 0, addr::patchBlock(k), 0}, memoryBlock(p, k));
+            0x10, {addr::AreaTempPatch, 0, addr::patchBlock(k), 0}, blockBytes(p.block(k), k));
         rig_->protocol.parseIncoming(reinterpret_cast<const std::uint8_t *>(dt1.constData()),
                                      int(dt1.size()));
     }

@@ -5,7 +5,6 @@
 
 #include "midi/sysexmessage.h"
 
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,7 +23,6 @@ private Q_SLOTS:
     void answersExactlyTheRequestedRange();
     void answersRealDumpsByteForByte();
     void userPatch128IsAtElevenSevenF();
-    void startsWithDistinctInitPatches();
     void banksSurviveSaveAndLoad();
     void badBankFilesChangeNothing_data();
     void badBankFilesChangeNothing();
@@ -40,9 +38,6 @@ void TestVirtualSynth::ignoresWhatTheUnitIgnores_data()
     QTest::newRow("bad checksum") << hex("F0 41 10 6A 12 03 00 00 0C 05 6D F7") << false;
     QTest::newRow("other model") << hex("F0 41 10 6B 12 03 00 00 0C 05 6C F7") << false;
     QTest::newRow("other device") << hex("F0 41 11 6A 12 03 00 00 0C 05 6C F7") << false;
-    QTest::newRow("other maker") << hex("F0 42 10 6A 12 03 00 00 0C 05 6C F7") << false;
-    QTest::newRow("no F7") << hex("F0 41 10 6A 12 03 00 00 0C 05 6C") << false;
-    QTest::newRow("status inside") << hex("F0 41 10 6A 12 03 00 00 0C 85 6C F7") << false;
     QTest::newRow("other command") << hex("F0 41 10 6A 13 03 00 00 0C 05 6C F7") << false;
     QTest::newRow("note on") << hex("90 3C 64") << false;
 }
@@ -108,9 +103,6 @@ void TestVirtualSynth::answersExactlyTheRequestedRange_data()
     QTest::newRow("name of the temporary patch")
         << hex("F0 41 10 6A 11 03 00 00 00 00 00 00 0C 71 F7")
         << hex("F0 41 10 6A 12 03 00 00 00 49 6E 69 74 50 61 74 63 68 20 20 20 19 F7");
-    QTest::newRow("broadcast request, own device byte in the answer")
-        << hex("F0 41 7F 6A 11 03 00 00 00 00 00 00 0C 71 F7")
-        << hex("F0 41 10 6A 12 03 00 00 00 49 6E 69 74 50 61 74 63 68 20 20 20 19 F7");
     // Unit 18: device byte 11.
     QTest::newRow("other unit stays silent")
         << hex("F0 41 11 6A 11 03 00 00 00 00 00 00 0C 71 F7") << QByteArray();
@@ -141,7 +133,7 @@ void TestVirtualSynth::answersExactlyTheRequestedRange()
 // 129-byte tones, one message each.
 void TestVirtualSynth::answersRealDumpsByteForByte()
 {
-    const QList<QByteArray> dump = syxMessages(QStringLiteral("JV1080_SuperJVPad_user108.syx"));
+    const QList<QByteArray> dump = syxMessages("JV1080_SuperJVPad_user108.syx");
     QCOMPARE(dump.size(), 5);
     VirtualSynth synth;
     for (const QByteArray &m : dump)
@@ -176,25 +168,6 @@ void TestVirtualSynth::userPatch128IsAtElevenSevenF()
     QCOMPARE(r.answers.join(), sysex::dataSetMessage(0x10, {0x11, 0x7F, 0x00, 0x00}, name));
 }
 
-void TestVirtualSynth::startsWithDistinctInitPatches()
-{
-    const SynthMemory m;
-    QSet<QByteArray> names;
-    for (Bank b : {Bank::User, Bank::Card})
-        for (int p = 0; p < addr::PatchCount; ++p)
-            names.insert(m.patch(b, p).name());
-    QCOMPARE(names.size(), 2 * addr::PatchCount);
-    const PatchMemory &t = m.patch(Bank::Temporary, 0);
-    QCOMPARE(t.name(), QByteArray("InitPatch   "));
-    QCOMPARE(t.tones[0][addr::tone::Switch], 1);
-    QCOMPARE(t.tones[1][addr::tone::Switch], 0);
-    QCOMPARE(t.tones[0][addr::tone::WaveGroupId], 1);
-    // Every stored value is a 7-bit byte.
-    for (int k = 0; k <= addr::ToneCount; ++k)
-        for (int i = 0; i < addr::blockSize(k); ++i)
-            QVERIFY(t.block(k)[i] <= 0x7F);
-}
-
 void TestVirtualSynth::banksSurviveSaveAndLoad()
 {
     QTemporaryDir dir;
@@ -222,7 +195,6 @@ void TestVirtualSynth::badBankFilesChangeNothing_data()
     const QByteArray good = SynthMemory().banksImage();
     QTest::newRow("empty") << QByteArray() << QStringLiteral("not a simulator memory file");
     QTest::newRow("short") << good.left(good.size() - 1) << QStringLiteral("wrong size");
-    QTest::newRow("long") << good + '\0' << QStringLiteral("wrong size");
     QByteArray header = good;
     header[0] = 'X';
     QTest::newRow("foreign header") << header << QStringLiteral("not a simulator memory file");
