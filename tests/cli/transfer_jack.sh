@@ -28,10 +28,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-fail() {
-    echo "FAIL $1"
-    fails=$((fails + 1))
-}
+fail() { echo "FAIL $1"; fails=$((fails + 1)); }
 
 "$cli" get --port unit "$tmp/first.pat" >/dev/null 2>"$tmp/err" || fail "get: $(grep tessiva "$tmp/err")"
 [ "$(stat -c %s "$tmp/first.pat" 2>/dev/null)" = 645 ] || fail "get: no 645-byte file"
