@@ -17,11 +17,6 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 
-QString spaced(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
 class RecordingSender : public MidiSender
 {
 public:
@@ -39,10 +34,10 @@ public:
     void AddOutLog(const QString &line) override { outLog.append(line); }
     void AddInLog(const QString &line) override { inLog.append(line); }
     void LedOut() override { ++ledOut; }
-    void LedIn() override { ++ledIn; }
+    void LedIn() override {}
     void PlayEditNote() override { ++notes; }
     QStringList outLog, inLog;
-    int ledOut = 0, ledIn = 0, notes = 0;
+    int ledOut = 0, notes = 0;
 };
 
 // A DT1 from unit 17 with a correct checksum, for the incoming side.
@@ -306,7 +301,6 @@ private slots:
         QVERIFY(state.SystemCommon == before.SystemCommon);
         QCOMPARE(hub.inLog.size(), 3);
         QCOMPARE(hub.inLog[0], parseLine);
-        QVERIFY(hub.inLog[1].startsWith(spaced(message.left(3))));
     }
 
     void incomingLogLines()
