@@ -30,9 +30,9 @@ bool EditorRig::waitForMessages(int count, int timeoutMs)
 {
     QElapsedTimer t;
     t.start();
-    while (sysex.size() + shortMsgs.size() < count && t.elapsed() < timeoutMs)
+    while (sysex.size() < count && t.elapsed() < timeoutMs)
         QTest::qWait(1);
-    return sysex.size() + shortMsgs.size() >= count;
+    return sysex.size() >= count;
 }
 
 // What the hub does with its input: parse each message in arrival order,
@@ -41,13 +41,8 @@ void EditorRig::readEvents()
 {
     while (input.EventCount() > 0) {
         const std::unique_ptr<TMyMidiEvent> e = input.ReadEvent();
-        if (!e)
-            break;
-        if (!e->isSysex()) {
-            shortMsgs.append(e->Status | std::uint32_t(e->Data1) << 8 |
-                             std::uint32_t(e->Data2) << 16);
+        if (!e->isSysex())
             continue;
-        }
         sysex.append(QByteArray(reinterpret_cast<const char *>(e->SysexData.data()),
                                 qsizetype(e->SysexData.size())));
         protocol.parseIncoming(e->SysexData.data(), int(e->SysexData.size()));

@@ -23,8 +23,8 @@ public:
     // Opens the ports on the devices of these names; false with a reason.
     bool open(const QString &inputName, const QString &outputName, QString *why);
 
-    // Runs the event loop until count messages have arrived in all, or the
-    // time is up; returns whether they did.
+    // Runs the event loop until count System Exclusive messages have arrived
+    // in all, or the time is up; returns whether they did.
     bool waitForMessages(int count, int timeoutMs = 5000);
 
     EditState state;
@@ -35,8 +35,7 @@ public:
     TMidiInput input{devices};
     TMidiOutput output{devices};
 
-    QList<QByteArray> sysex;        // every System Exclusive message, as received
-    QList<std::uint32_t> shortMsgs; // status | data1 << 8 | data2 << 16
+    QList<QByteArray> sysex; // every System Exclusive message, as received
 
 private:
     void readEvents();

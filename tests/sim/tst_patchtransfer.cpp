@@ -1,6 +1,6 @@
-// Whole-patch transfers against the virtual synthesizer through the built-in
-// device: fetch, send and save, and the fetch's checks for blocks that never
-// come.
+// The editor's protocol, ports and whole-patch fetch against the virtual
+// synthesizer through the built-in device, as the app uses them, and the
+// fetch's checks for blocks that never come.
 
 #include "editorrig.h"
 #include "simtesthelpers.h"
@@ -53,6 +53,7 @@ class TestPatchTransfer : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
+    void randomEditsKeepImageAndUnitEqual();
     void getPatchAsksForTheEditedPatch_data();
     void getPatchAsksForTheEditedPatch();
     void droppedBlocksAreAskedForAloneAndGiveUp();
@@ -81,6 +82,54 @@ void TestPatchTransfer::cleanup()
     transfer_.reset();
     rig_.reset();
     backend_.reset();
+}
+
+// Thousands of edits of random parameters, single bytes and runs, some
+// crossing into a tone's odd block byte: afterwards the editor's image and
+// the unit's temporary patch agree byte for byte, and asking the unit for
+// each block returns exactly the image's bytes.
+void TestPatchTransfer::randomEditsKeepImageAndUnitEqual()
+{
+    QSignalSpy finished(transfer_.get(), &PatchTransfer::fetchFinished);
+    const auto imageEqualsUnit = [&] {
+        const PatchMemory unit = engine().memory().patch(Bank::Temporary, 0);
+        for (int k = 0; k < addr::SlotCount; ++k)
+            QCOMPARE(blockBytes(rig_->state.patchImage.slotData(k), k),
+                     blockBytes(unit.block(k), k));
+    };
+    transfer_->GetPatch();
+    QVERIFY(finished.wait(5000));
+    imageEqualsUnit();
+
+    QRandomGenerator rng(0x1080);
+    constexpr int Edits = 4000;
+    constexpr int LongestRun = 24;
+    for (int i = 0; i < Edits; ++i) {
+        const int k = rng.bounded(addr::SlotCount);
+        const int offset = rng.bounded(addr::blockSize(k));
+        const int run = rng.bounded(4) == 0
+                            ? 1 + rng.bounded(std::min(LongestRun, addr::blockSize(k) - offset))
+                            : 1;
+        std::uint8_t data[LongestRun];
+        for (int j = 0; j < run; ++j)
+            data[j] = std::uint8_t(rng.bounded(128));
+        const addr::Address a{addr::AreaTempPatch, 0x00,
+                              std::uint8_t(addr::patchBlock(k) + offset / 128),
+                              std::uint8_t(offset % 128)};
+        rig_->protocol.SendDataSet(a, data, run);
+    }
+    QVERIFY(engine().waitIdle());
+    QCOMPARE(engine().stats().dataSets, Edits);
+    imageEqualsUnit();
+
+    transfer_->GetPatch();
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(outcomeOf(finished), Outcome::Complete);
+    const QList<QByteArray> answers = rig_->sysex.mid(rig_->sysex.size() - addr::SlotCount);
+    for (int k = 0; k < addr::SlotCount; ++k)
+        QCOMPARE(answers[k],
+                 sysex::dataSetMessage(0x10, {addr::AreaTempPatch, 0x00, addr::patchBlock(k), 0x00},
+                                       blockBytes(rig_->state.patchImage.slotData(k), k)));
 }
 
 void TestPatchTransfer::getPatchAsksForTheEditedPatch_data()
