@@ -47,7 +47,6 @@ private Q_SLOTS:
     void intBWaveShowsItsLine();
     void storedGroupSelectsRow_data();
     void storedGroupSelectsRow();
-    void missingBoardSaidOncePerLoad_data();
     void missingBoardSaidOncePerLoad();
     void waveChangeSends_data();
     void waveChangeSends();
@@ -82,7 +81,6 @@ void TestMainFormWaves::init()
 void TestMainFormWaves::intBWaveShowsItsLine_data()
 {
     QTest::addColumn<int>("k");
-    QTest::newRow("first") << 1;
     QTest::newRow("middle") << 136;
     QTest::newRow("last") << 193;
 }
@@ -113,9 +111,7 @@ void TestMainFormWaves::storedGroupSelectsRow_data()
     QTest::addColumn<int>("maximum");
     QTest::addColumn<QStringList>("messages");
 
-    QTest::newRow("Int-A") << 0 << 1 << 0 << 255 << QStringList{};
     QTest::newRow("board in slot A") << 2 << 1 << 3 << 224 << QStringList{};
-    QTest::newRow("board in slot C") << 2 << 8 << 5 << 174 << QStringList{};
     QTest::newRow("count above 255 held") << 2 << 40 << 4 << 255 << QStringList{};
     QTest::newRow("card not fitted")
         << 1 << 5 << 2 << 1 << QStringList{"This patch uses the PCM-Card no: 5" + Install};
@@ -124,8 +120,6 @@ void TestMainFormWaves::storedGroupSelectsRow_data()
     QTest::newRow("unknown group type")
         << 3 << 7 << -1 << 255
         << QStringList{"Error on wavegroup: = 3", "Problem with WgroupID = 7"};
-    QTest::newRow("internal ID 0")
-        << 0 << 0 << -1 << 255 << QStringList{"Problem with WgroupID = 0"};
 }
 
 void TestMainFormWaves::storedGroupSelectsRow()
@@ -144,17 +138,9 @@ void TestMainFormWaves::storedGroupSelectsRow()
     QVERIFY(!rig->state.SendLock);
 }
 
-void TestMainFormWaves::missingBoardSaidOncePerLoad_data()
-{
-    QTest::addColumn<QList<int>>("tones");
-    QTest::newRow("one tone") << QList<int>{3};
-    QTest::newRow("three tones") << QList<int>{1, 2, 4};
-}
-
 void TestMainFormWaves::missingBoardSaidOncePerLoad()
 {
-    QFETCH(QList<int>, tones);
-    for (int t : tones)
+    for (int t : {1, 2, 4})
         setTone(rig->state, t, 2, 12, 3);
     const QString text = "This patch uses the ExpansionBoard no: 12" + Install;
     rig->form.B_UpdateAllClick();
@@ -176,9 +162,6 @@ void TestMainFormWaves::waveChangeSends_data()
     QTest::newRow("Int-B chosen") << 2 << QList<int>{0, 1, 9} << true << int(Qt::Key_Down) << 1
                                   << "03 00 12 01 | 00 02 00 09"
                                   << "IntB.txt:10";
-    QTest::newRow("wave rolled up")
-        << 3 << QList<int>{0, 1, 15} << false << int(Qt::Key_Up) << 1 << "03 00 14 01 | 00 01 01 00"
-        << "IntA.txt:17";
     QTest::newRow("smaller group pulls down")
         << 1 << QList<int>{0, 1, 254} << true << int(Qt::Key_Down) << 1
         << "03 00 10 01 | 00 02 0C 00"
@@ -186,9 +169,6 @@ void TestMainFormWaves::waveChangeSends_data()
     QTest::newRow("board chosen") << 4 << QList<int>{0, 1, 0} << true << int(Qt::Key_Down) << 3
                                   << "03 00 16 01 | 02 01 00 00"
                                   << "ExpPop.txt:1";
-    QTest::newRow("empty slot names nothing")
-        << 4 << QList<int>{0, 2, 0} << true << int(Qt::Key_Down) << 1 << "03 00 16 01 | 00 00 00 00"
-        << "";
     QTest::newRow("missing board keeps its group")
         << 1 << QList<int>{2, 9, 4} << false << int(Qt::Key_Up) << 1 << "03 00 10 01 | 02 09 00 05"
         << "";

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -56,30 +55,13 @@ class TestMessageBoxSink : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QGuiApplication::setApplicationDisplayName(AppTitle); }
-    void showInfo();
-    void confirm_data();
-    void confirm();
+    void boxes_data();
+    void boxes();
 };
 
-void TestMessageBoxSink::showInfo()
+void TestMessageBoxSink::boxes_data()
 {
-    MessageBoxSink sink;
-    SeenBox seen;
-    answerNextBox(seen, [](QMessageBox &box) {
-        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-    });
-
-    sink.ShowInfo(QStringLiteral("Midi Closed\rSelect Midi Devices"));
-
-    QVERIFY(seen.seen);
-    QCOMPARE(seen.title, AppTitle);
-    QCOMPARE(seen.text, QStringLiteral("Midi Closed\nSelect Midi Devices"));
-    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(seen.icon, QMessageBox::Information);
-}
-
-void TestMessageBoxSink::confirm_data()
-{
+    QTest::addColumn<bool>("question");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("key");    // 0: click the button below instead
     QTest::addColumn<int>("button"); // QMessageBox::StandardButton
@@ -87,16 +69,19 @@ void TestMessageBoxSink::confirm_data()
     QTest::addColumn<QString>("shownTitle");
 
     const QString main = QStringLiteral("JV-XP Tessiva [NoName.Pat]");
-    QTest::newRow("yes clicked") << main << 0 << int(QMessageBox::Yes) << true << main;
-    QTest::newRow("cancel clicked") << main << 0 << int(QMessageBox::Cancel) << false << main;
-    QTest::newRow("return takes yes") << main << int(Qt::Key_Return) << 0 << true << main;
-    QTest::newRow("escape cancels") << main << int(Qt::Key_Escape) << 0 << false << main;
+    QTest::newRow("information") << false << QString() << 0 << int(QMessageBox::Ok) << true
+                                 << AppTitle;
+    QTest::newRow("yes clicked") << true << main << 0 << int(QMessageBox::Yes) << true << main;
+    QTest::newRow("cancel clicked")
+        << true << main << 0 << int(QMessageBox::Cancel) << false << main;
+    QTest::newRow("escape cancels") << true << main << int(Qt::Key_Escape) << 0 << false << main;
     QTest::newRow("no title of its own")
-        << QString() << 0 << int(QMessageBox::Yes) << true << AppTitle;
+        << true << QString() << int(Qt::Key_Return) << 0 << true << AppTitle;
 }
 
-void TestMessageBoxSink::confirm()
+void TestMessageBoxSink::boxes()
 {
+    QFETCH(bool, question);
     QFETCH(QString, title);
     QFETCH(int, key);
     QFETCH(int, button);
@@ -112,15 +97,21 @@ void TestMessageBoxSink::confirm()
             QTest::mouseClick(box.button(QMessageBox::StandardButton(button)), Qt::LeftButton);
     });
 
-    const bool result = sink.Confirm(
-        QStringLiteral(" Patch CHANGED, click Cancel to Save first.\r\r Exit ?"), title);
+    // Line breaks are written as in the old texts, with a bare CR.
+    const QString text = QStringLiteral(" Patch CHANGED.\r\r Exit ?");
+    bool result = true;
+    if (question)
+        result = sink.Confirm(text, title);
+    else
+        sink.ShowInfo(text);
 
     QVERIFY(seen.seen);
     QCOMPARE(result, answer);
     QCOMPARE(seen.title, shownTitle);
-    QCOMPARE(seen.text, QStringLiteral(" Patch CHANGED, click Cancel to Save first.\n\n Exit ?"));
-    QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::Cancel);
-    QCOMPARE(seen.icon, QMessageBox::Question);
+    QCOMPARE(seen.text, QStringLiteral(" Patch CHANGED.\n\n Exit ?"));
+    QCOMPARE(seen.buttons, question ? QMessageBox::Yes | QMessageBox::Cancel
+                                    : QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(seen.icon, question ? QMessageBox::Question : QMessageBox::Information);
 }
 
 QTEST_MAIN(TestMessageBoxSink)

@@ -68,7 +68,6 @@ void TestTransfer::getPatchLoadsImageAndScreen_data()
     QTest::addColumn<bool>("busy");
     QTest::addColumn<QString>("button");
     QTest::newRow("button") << false << "BGetPatch";
-    QTest::newRow("picture button") << false << "SpBGetPatch";
     // Requests that reach a unit still answering are dropped and asked again.
     QTest::newRow("busy unit") << true << "BGetPatch";
 }
