@@ -54,8 +54,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void randomEditsKeepImageAndUnitEqual();
-    void getPatchAsksForTheEditedPatch_data();
-    void getPatchAsksForTheEditedPatch();
+    void getPatchAsksForTheEditedPart();
     void droppedBlocksAreAskedForAloneAndGiveUp();
     void unansweredFetchReleasesSendLock();
 
@@ -132,39 +131,16 @@ void TestPatchTransfer::randomEditsKeepImageAndUnitEqual()
                                        blockBytes(rig_->state.patchImage.slotData(k), k)));
 }
 
-void TestPatchTransfer::getPatchAsksForTheEditedPatch_data()
+// Part 4 of a performance: five requests, one per block, under the part's
+// prefix, and the answers land in the image.
+void TestPatchTransfer::getPatchAsksForTheEditedPart()
 {
-    QTest::addColumn<int>("area");
-    QTest::addColumn<int>("part");
-    QTest::addColumn<QList<QByteArray>>("requests");
-    QTest::newRow("patch mode") << int(addr::AreaTempPatch) << 0
-                                << QList<QByteArray>{
-                                       hex("F0 41 10 6A 11 03 00 00 00 00 00 00 48 35 F7"),
-                                       hex("F0 41 10 6A 11 03 00 10 00 00 00 01 01 6B F7"),
-                                       hex("F0 41 10 6A 11 03 00 12 00 00 00 01 01 69 F7"),
-                                       hex("F0 41 10 6A 11 03 00 14 00 00 00 01 01 67 F7"),
-                                       hex("F0 41 10 6A 11 03 00 16 00 00 00 01 01 65 F7")};
-    QTest::newRow("part 4 of a performance")
-        << int(addr::AreaPerformancePart) << 3
-        << QList<QByteArray>{hex("F0 41 10 6A 11 02 03 00 00 00 00 00 48 33 F7"),
-                             hex("F0 41 10 6A 11 02 03 10 00 00 00 01 01 69 F7"),
-                             hex("F0 41 10 6A 11 02 03 12 00 00 00 01 01 67 F7"),
-                             hex("F0 41 10 6A 11 02 03 14 00 00 00 01 01 65 F7"),
-                             hex("F0 41 10 6A 11 02 03 16 00 00 00 01 01 63 F7")};
-}
-
-// Five requests, one per block, and the answers land in the image.
-void TestPatchTransfer::getPatchAsksForTheEditedPatch()
-{
-    QFETCH(int, area);
-    QFETCH(int, part);
-    QFETCH(QList<QByteArray>, requests);
     SynthMemory m = engine().memory();
     const PatchMemory wanted = randomPatch(0x2080);
-    m.patch(area == addr::AreaTempPatch ? Bank::Temporary : Bank::Part, part) = wanted;
+    m.patch(Bank::Part, 3) = wanted;
     engine().setMemory(m);
     engine().setRecording(true);
-    rig_->state.EditPrefix = {std::uint8_t(area), std::uint8_t(part)};
+    rig_->state.EditPrefix = {addr::AreaPerformancePart, 3};
     rig_->state.CurrentTone = 0;
 
     QSignalSpy finished(transfer_.get(), &PatchTransfer::fetchFinished);
@@ -173,7 +149,12 @@ void TestPatchTransfer::getPatchAsksForTheEditedPatch()
     QVERIFY(finished.wait(5000));
     QCOMPARE(outcomeOf(finished), Outcome::Complete);
     QVERIFY(engine().waitIdle());
-    QCOMPARE(engine().received(), requests);
+    QCOMPARE(engine().received(),
+             (QList<QByteArray>{hex("F0 41 10 6A 11 02 03 00 00 00 00 00 48 33 F7"),
+                                hex("F0 41 10 6A 11 02 03 10 00 00 00 01 01 69 F7"),
+                                hex("F0 41 10 6A 11 02 03 12 00 00 00 01 01 67 F7"),
+                                hex("F0 41 10 6A 11 02 03 14 00 00 00 01 01 65 F7"),
+                                hex("F0 41 10 6A 11 02 03 16 00 00 00 01 01 63 F7")}));
     for (int k = 0; k < addr::SlotCount; ++k)
         QCOMPARE(blockBytes(rig_->state.patchImage.slotData(k), k), blockBytes(wanted.block(k), k));
     QCOMPARE(rig_->state.CurrentTone, 1);
