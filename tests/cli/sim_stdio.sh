@@ -26,9 +26,8 @@ SET_NAME="F0 41 10 6A 12 03 00 00 00 4E 65 77 20 4E 61 6D 65 20 20 20 20 32 F7"
 NEW_NAME=F041106A12030000004E6577204E616D652020202032F7
 
 check name-request "$INIT_NAME" "$NAME_RQ"
-check junk-between "$INIT_NAME$INIT_NAME" "90 3C 64 $NAME_RQ FE 12 34 $NAME_RQ"
-check set-then-ask "$NEW_NAME" "$SET_NAME $NAME_RQ"
-check bad-checksum-ignored "$INIT_NAME" "F0 41 10 6A 12 03 00 00 00 4E 65 77 20 4E 61 6D 65 20 20 20 20 33 F7 $NAME_RQ"
+# Other MIDI bytes around the messages are skipped.
+check set-then-ask "$NEW_NAME" "90 3C 64 $SET_NAME FE $NAME_RQ"
 check unit-18 F041116A1203000000496E6974506174636820202019F7 \
     "F0 41 11 6A 11 03 00 00 00 00 00 00 0C 71 F7" --unit 18
 # A second request right behind the first finds the unit still sending.

@@ -19,14 +19,6 @@ namespace {
 const QString SimInPort = QStringLiteral("jv1080-in");
 const QString SimOutPort = QStringLiteral("jv1080-out");
 
-QString findDevice(const QStringList &names, const QString &port)
-{
-    for (const QString &n : names)
-        if (n.contains(port))
-            return n;
-    return {};
-}
-
 } // namespace
 
 class TestJackMidi : public QObject
@@ -35,7 +27,6 @@ class TestJackMidi : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void init();
     void cleanup();
     void dataSetAndNoteArriveIntactInOrder();
 
@@ -80,7 +71,19 @@ void TestJackMidi::cleanupTestCase()
     }
 }
 
-void TestJackMidi::init()
+void TestJackMidi::cleanup()
+{
+    rig_.reset();
+    if (engine_ && forwarder_)
+        engine_->removeListener(forwarder_.get());
+    simIn_.reset();
+    forwarder_.reset();
+    simOut_.reset();
+    simSide_.reset();
+    engine_.reset();
+}
+
+void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
 {
     engine_ = std::make_unique<SimulatorEngine>();
     simSide_ = std::make_unique<RtMidiBackend>(QStringLiteral("TessivaSim"));
@@ -95,6 +98,10 @@ void TestJackMidi::init()
 
     rig_ = std::make_unique<EditorRig>();
     rig_->devices.addBackend(std::make_shared<RtMidiBackend>(QStringLiteral("TessivaEditor")));
+    const auto findDevice = [](const QStringList &names, const QString &port) {
+        const QStringList found = names.filter(port);
+        return found.isEmpty() ? QString() : found.first();
+    };
     const QString in = findDevice(rig_->devices.inputNames(), SimOutPort);
     const QString out = findDevice(rig_->devices.outputNames(), SimInPort);
     QVERIFY2(!in.isEmpty() && !out.isEmpty(), qPrintable(rig_->devices.inputNames().join(", ")));
@@ -116,22 +123,7 @@ void TestJackMidi::init()
     QVERIFY(engine_->waitIdle());
     QVERIFY(rig_->waitForMessages(engine_->stats().answersSent));
     rig_->sysex.clear();
-}
 
-void TestJackMidi::cleanup()
-{
-    rig_.reset();
-    if (engine_ && forwarder_)
-        engine_->removeListener(forwarder_.get());
-    simIn_.reset();
-    forwarder_.reset();
-    simOut_.reset();
-    simSide_.reset();
-    engine_.reset();
-}
-
-void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
-{
     engine_->setRecording(true);
     QByteArray tone(addr::ToneSize, 0);
     for (int i = 0; i < tone.size(); ++i)
@@ -141,12 +133,8 @@ void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
                                int(tone.size()));
     rig_->output.SendShortMsg(0x90, 0x3C, 0x64);
 
-    QElapsedTimer t;
-    t.start();
-    while (engine_->received().size() < 2 && t.elapsed() < 5000)
-        QTest::qWait(5);
+    QTRY_COMPARE_WITH_TIMEOUT(engine_->received().size(), 2, 5000);
     const QList<QByteArray> got = engine_->received();
-    QCOMPARE(got.size(), 2);
     QCOMPARE(got[0].size(), 140);
     QCOMPARE(got[0], sysex::dataSetMessage(0x10, a, tone));
     QCOMPARE(got[1], hex("90 3C 64"));
