@@ -34,11 +34,6 @@ void MidiDevices::insertBackend(std::shared_ptr<MidiBackend> backend)
         m_backends.insert(m_backends.begin(), std::move(backend));
 }
 
-void MidiDevices::removeBackend(const MidiBackend *backend)
-{
-    std::erase_if(m_backends, [backend](const auto &b) { return b.get() == backend; });
-}
-
 QStringList MidiDevices::inputNames() const
 {
     QStringList names;

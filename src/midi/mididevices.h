@@ -16,7 +16,6 @@ public:
     void addBackend(std::shared_ptr<MidiBackend> backend);
     // Puts the backend ahead of the others, so its devices come first.
     void insertBackend(std::shared_ptr<MidiBackend> backend);
-    void removeBackend(const MidiBackend *backend);
     const std::vector<std::shared_ptr<MidiBackend>> &backends() const { return m_backends; }
 
     QStringList inputNames() const;
