@@ -32,6 +32,12 @@ public:
     // Output devices opened so far; an open that failed is not counted.
     int outputsOpened() const;
 
+    // A device was plugged in or out.
+    void setDevices(const QStringList &inputs, const QStringList &outputs)
+    {
+        inputs_ = inputs;
+        outputs_ = outputs;
+    }
     // When not empty, opening any device fails with this reason.
     void failOpens(const QString &reason);
     // When not empty, every send on an open output fails with this reason.

@@ -22,25 +22,6 @@
 #include <QTest>
 
 namespace {
-// Device lists the test can rearrange; nothing is ever opened.
-class FakeBackend : public MidiBackend
-{
-public:
-    QString name() const override { return QStringLiteral("Fake"); }
-    QStringList inputDevices() override { return inputs; }
-    QStringList outputDevices() override { return outputs; }
-    std::unique_ptr<MidiInputConnection> openInput(int, MidiReceiver &) override
-    {
-        throw MidiBackendError(QStringLiteral("not here"));
-    }
-    std::unique_ptr<MidiOutputConnection> openOutput(int) override
-    {
-        throw MidiBackendError(QStringLiteral("not here"));
-    }
-    QStringList inputs;
-    QStringList outputs;
-};
-
 const QString Virtual = QStringLiteral("Virtual JV-1080 (built-in)");
 const char *const SlotKeys[] = {"ExpP", "ExpA", "ExpB", "ExpC", "ExpD"};
 } // namespace
@@ -53,10 +34,8 @@ private Q_SLOTS:
     void cleanup() { dialog_.reset(); }
     void unitId_data();
     void unitId();
-    void expansionChoiceStoresFile_data();
-    void expansionChoiceStoresFile();
-    void storedFileShowsEntry_data();
-    void storedFileShowsEntry();
+    void expansionSlots_data();
+    void expansionSlots();
     void separateKeyboardNeedsTwoInputs_data();
     void separateKeyboardNeedsTwoInputs();
     void nothingChosenStoresNoDevice_data();
@@ -88,7 +67,7 @@ private:
     EditState state_;
     RecordingInfoSink info_;
     MidiDevices devices_;
-    std::shared_ptr<FakeBackend> backend_;
+    std::shared_ptr<HubTestBackend> backend_;
     std::unique_ptr<TMidiDevSelect> dialog_;
     std::unique_ptr<QSignalSpy> openSpy_;
     std::unique_ptr<QSignalSpy> kbSpy_;
@@ -102,9 +81,8 @@ void TestMidiDevSelect::init()
     settings_->programDir = QStringLiteral(TESSIVA_SOURCE_DIR "/data/");
     state_.reset();
     info_ = RecordingInfoSink();
-    backend_ = std::make_shared<FakeBackend>();
-    backend_->inputs = QStringList{Virtual, "USB A", "USB B"};
-    backend_->outputs = backend_->inputs;
+    const QStringList devices{Virtual, "USB A", "USB B"};
+    backend_ = std::make_shared<HubTestBackend>(devices, devices);
     devices_ = MidiDevices();
     devices_.addBackend(backend_);
     // A store from an earlier run: unit 20, the second devices.
@@ -178,69 +156,65 @@ void TestMidiDevSelect::unitId()
     }
 }
 
-void TestMidiDevSelect::expansionChoiceStoresFile_data()
+// A slot shows the entry of its stored file; Ok stores the chosen entry's
+// file and reads its definitions again.
+void TestMidiDevSelect::expansionSlots_data()
 {
     QTest::addColumn<int>("slot");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("cbName");
-    QTest::newRow("Experience") << 1 << "Experience"
-                                << "ExpOrch2.txt"
-                                << "Experience";
-    QTest::newRow("rock drums card") << 0 << "Rock"
-                                     << "P-rockdr.txt"
-                                     << "Rock Drums";
-}
-
-void TestMidiDevSelect::expansionChoiceStoresFile()
-{
-    QFETCH(int, slot);
-    QFETCH(QString, typed);
-    QFETCH(QString, file);
-    QFETCH(QString, cbName);
-    open();
-    auto *cb = child<QComboBox>(slot == 0 ? "CbPCM" : "CbExpA");
-    cb->setFocus();
-    QTest::keyClicks(cb, typed);
-    clickOk();
-    QCOMPARE(stored(SlotKeys[slot]).toString(), file);
-    // The definition file has been read again for the slot.
-    QCOMPARE(state_.Expansion[std::size_t(slot)].fileName, file);
-    QCOMPARE(state_.Expansion[std::size_t(slot)].cbName, cbName);
-}
-
-void TestMidiDevSelect::storedFileShowsEntry_data()
-{
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("file"); // stored before
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("kept"); // stored by Ok without touching the list
-    QTest::newRow("Experience board") << 2 << "ExpOrch2.txt" << 16 << "Experience"
-                                      << "ExpOrch2.txt";
-    QTest::newRow("unknown board name") << 1 << "Foo.txt" << 0 << "None"
-                                        << "NoWave.txt";
+    QTest::addColumn<QString>("typed"); // into the list, if any
+    QTest::addColumn<QString>("kept");  // stored after Ok
+    QTest::addColumn<QString>("cbName");
+    QTest::newRow("Experience stored") << 2 << "ExpOrch2.txt"
+                                       << "Experience"
+                                       << ""
+                                       << "ExpOrch2.txt"
+                                       << "Experience";
+    QTest::newRow("unknown name shows None") << 1 << "Foo.txt"
+                                             << "None"
+                                             << ""
+                                             << "NoWave.txt"
+                                             << "None";
     // A board with no entry is kept rather than lost.
-    QTest::newRow("known board without entry") << 4 << "ExpExp01.txt" << -1 << ""
-                                               << "ExpExp01.txt";
+    QTest::newRow("known board without entry") << 4 << "ExpExp01.txt"
+                                               << ""
+                                               << ""
+                                               << "ExpExp01.txt"
+                                               << "";
+    QTest::newRow("Experience chosen") << 1 << "NoWave.txt"
+                                       << "None"
+                                       << "Experience"
+                                       << "ExpOrch2.txt"
+                                       << "Experience";
+    QTest::newRow("rock drums card chosen") << 0 << "NoWave.txt"
+                                            << "None"
+                                            << "Rock"
+                                            << "P-rockdr.txt"
+                                            << "Rock Drums";
 }
 
-void TestMidiDevSelect::storedFileShowsEntry()
+void TestMidiDevSelect::expansionSlots()
 {
     QFETCH(int, slot);
     QFETCH(QString, file);
-    QFETCH(int, index);
     QFETCH(QString, shown);
+    QFETCH(QString, typed);
     QFETCH(QString, kept);
+    QFETCH(QString, cbName);
     state_.Expansion[std::size_t(slot)].fileName = file;
     settings_->WriteSettings(state_);
     open();
     const char *names[] = {"CbPCM", "CbExpA", "CbExpB", "CbExpC", "CbExpD"};
     auto *cb = child<QComboBox>(names[slot]);
-    QCOMPARE(cb->currentIndex(), index);
     QCOMPARE(cb->currentText(), shown);
+    cb->setFocus();
+    QTest::keyClicks(cb, typed);
     clickOk();
     QCOMPARE(stored(SlotKeys[slot]).toString(), kept);
+    if (!cbName.isEmpty())
+        QCOMPARE(state_.Expansion[std::size_t(slot)].cbName, cbName);
+    QCOMPARE(state_.Expansion[std::size_t(slot)].fileName, kept);
 }
 
 void TestMidiDevSelect::separateKeyboardNeedsTwoInputs_data()
@@ -260,7 +234,7 @@ void TestMidiDevSelect::separateKeyboardNeedsTwoInputs()
     settings_->SepKB = true;
     settings_->KeyboardIn = {1, "Keys"};
     settings_->WriteSettings(state_);
-    backend_->inputs = inputs;
+    backend_->setDevices(inputs, {Virtual});
     open();
     QCOMPARE(child<QCheckBox>("ChSepKB")->isChecked(), checked);
     QCOMPARE(child<QListWidget>("LiKbIn")->count(), keyboardRows);
@@ -310,8 +284,7 @@ void TestMidiDevSelect::deviceFollowsItsName()
     QCOMPARE(stored("Midi_Out").toInt(), 0);
 
     // A device was unplugged and another one came: the indices moved.
-    backend_->inputs = QStringList{"New", "USB B", Virtual};
-    backend_->outputs = QStringList{"New", "USB A", Virtual};
+    backend_->setDevices({"New", "USB B", Virtual}, {"New", "USB A", Virtual});
     open();
     QCOMPARE(child<QListWidget>("LiJVin")->currentItem()->text(), QStringLiteral("USB B"));
     QCOMPARE(child<QListWidget>("LiJVout")->currentItem()->text(), Virtual);

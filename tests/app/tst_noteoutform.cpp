@@ -2,6 +2,7 @@
 // recording MIDI backend and a stand-in main window.
 
 #include "app/noteoutform.h"
+#include "app/outputform.h"
 #include "controls/ledgauge.h"
 #include "controls/sliddt.h"
 #include "core/appsettings.h"
@@ -85,7 +86,6 @@ private Q_SLOTS:
     void playedInputLeaves();
     void receivedSysexIsStoredLoggedAndRefreshed_data();
     void receivedSysexIsStoredLoggedAndRefreshed();
-    void stoppedNotificationDoesNotStall();
     void dataSetLogAndReopening();
     void portFailures_data();
     void portFailures();
@@ -94,6 +94,9 @@ private Q_SLOTS:
     void slidersSend();
     void allOffButton_data();
     void allOffButton();
+    void memoStartsAfresh_data();
+    void memoStartsAfresh();
+    void countersOutliveTheWindow();
 };
 
 void TestNoteOutForm::editPlaysTestNote_data()
@@ -198,41 +201,37 @@ void TestNoteOutForm::playedInputLeaves()
 void TestNoteOutForm::receivedSysexIsStoredLoggedAndRefreshed_data()
 {
     QTest::addColumn<bool>("updateFromJv");
-    QTest::newRow("update from JV") << true;
-    QTest::newRow("no update") << false;
+    QTest::addColumn<QByteArray>("before"); // played first
+    QTest::newRow("update from JV") << true << QByteArray();
+    QTest::newRow("no update") << false << QByteArray();
+    // Four system common bytes from offset 26h: the last two lie past the
+    // block, which ends the round; the patch byte behind must still arrive.
+    QTest::newRow("after a round ended early")
+        << true << hex("F0 41 10 6A 12 00 00 00 26 01 02 03 04 50 F7");
 }
 
 void TestNoteOutForm::receivedSysexIsStoredLoggedAndRefreshed()
 {
     QFETCH(bool, updateFromJv);
+    QFETCH(QByteArray, before);
     Rig rig;
     rig.open();
     rig.main.updateChecked = updateFromJv;
     rig.hub->showMessageLog();
     QVERIFY(rig.state.LogMessages);
+    if (!before.isEmpty())
+        QVERIFY(rig.backend->playSysex(0, before));
     QVERIFY(rig.backend->playSysex(0, hex(NameByteSet)));
     QTRY_COMPARE(rig.hub->midiInput1().EventCount(), 0);
     QTRY_COMPARE(rig.state.patchImage.common(0x0C), std::uint8_t(0x05));
-    QCOMPARE(rig.hub->outputForm()->inLines(),
-             (QStringList{"Sysex In:", "", "", "F0 41 10 6A 12 03 00 00 0C 05 6C F7 ", ""}));
     QCOMPARE(rig.main.refreshes, updateFromJv ? 1 : 0);
     // Nothing may keep the send lock once the input has gone quiet.
     QVERIFY(!rig.state.SendLock);
-}
-
-void TestNoteOutForm::stoppedNotificationDoesNotStall()
-{
-    Rig rig;
-    rig.open();
-    // Four system common bytes from offset 26h: the last two lie past the
-    // block, which ends the round; the patch byte behind must still arrive.
-    QVERIFY(rig.backend->playSysex(0, hex("F0 41 10 6A 12 00 00 00 26 01 02 03 04 50 F7")));
-    QVERIFY(rig.backend->playSysex(0, hex(NameByteSet)));
-    QTRY_COMPARE(rig.main.refreshes, 1);
-    QCOMPARE(rig.hub->midiInput1().EventCount(), 0);
-    QCOMPARE(rig.state.patchImage.common(0x0C), std::uint8_t(0x05));
-    QCOMPARE(rig.state.SystemCommon[0x27], std::uint8_t(0x02));
-    QVERIFY(!rig.state.SendLock);
+    if (!before.isEmpty())
+        QCOMPARE(rig.state.SystemCommon[0x27], std::uint8_t(0x02));
+    else
+        QCOMPARE(rig.hub->outputForm()->inLines(),
+                 (QStringList{"Sysex In:", "", "", "F0 41 10 6A 12 03 00 00 0C 05 6C F7 ", ""}));
 }
 
 void TestNoteOutForm::dataSetLogAndReopening()
@@ -375,6 +374,56 @@ void TestNoteOutForm::allOffButton()
         rig.state.EditPrefix = {addr::AreaPerformancePart, std::uint8_t(perfPart)};
     QTest::mouseClick(rig.child<QToolButton>("SpeedBt_AllOff"), Qt::LeftButton);
     QCOMPARE(rig.backend->sent(), expected);
+}
+
+// Each log memo starts afresh after a bounded number of lines.
+void TestNoteOutForm::memoStartsAfresh_data()
+{
+    QTest::addColumn<bool>("incoming");
+    QTest::addColumn<int>("added");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<QString>("firstLine");
+    QTest::addColumn<int>("counter");
+    QTest::newRow("full memo out") << false << 111 << 113 << "Sysex Out:" << 111;
+    QTest::newRow("112th empties out") << false << 112 << 1 << "line 112" << 1;
+    QTest::newRow("third round in") << true << 223 << 1 << "line 223" << 1;
+}
+
+void TestNoteOutForm::memoStartsAfresh()
+{
+    QFETCH(bool, incoming);
+    QFETCH(int, added);
+    QFETCH(int, lineCount);
+    QFETCH(QString, firstLine);
+    QFETCH(int, counter);
+    LogLineCounters counters;
+    TOutputForm form(counters);
+    for (int i = 1; i <= added; ++i) {
+        const QString line = QStringLiteral("line %1").arg(i);
+        incoming ? form.AddInLog(line) : form.AddOutLog(line);
+    }
+    const QStringList lines = incoming ? form.inLines() : form.outLines();
+    QCOMPARE(lines.size(), lineCount);
+    QCOMPARE(lines.first(), firstLine);
+    QCOMPARE(lines.last(), QStringLiteral("line %1").arg(added));
+    QCOMPARE(incoming ? counters.in : counters.out, counter);
+    // The other memo is untouched.
+    QCOMPARE((incoming ? form.outLines() : form.inLines()).size(), 2);
+}
+
+void TestNoteOutForm::countersOutliveTheWindow()
+{
+    LogLineCounters counters;
+    {
+        TOutputForm first(counters);
+        for (int i = 0; i < 110; ++i)
+            first.AddOutLog(QStringLiteral("x"));
+    }
+    TOutputForm second(counters);
+    second.AddOutLog(QStringLiteral("111th"));
+    QCOMPARE(second.outLines(), (QStringList{"Sysex Out:", "", "111th"}));
+    second.AddOutLog(QStringLiteral("112th"));
+    QCOMPARE(second.outLines(), QStringList{"112th"});
 }
 
 QTEST_MAIN(TestNoteOutForm)

@@ -48,12 +48,10 @@ private Q_SLOTS:
     void cleanup();
     void firstRunWritesDefaultsAndAsksForDevices_data();
     void firstRunWritesDefaultsAndAsksForDevices();
-    void storedStartOpensDevicesAndForcesUpdate_data();
-    void storedStartOpensDevicesAndForcesUpdate();
+    void storedSettingsStart_data();
+    void storedSettingsStart();
     void builtInSynthAnswersAssembledProgram();
     void portFailureAtStartLeavesEditorRunning();
-    void damagedSettingsStartWithDefaults_data();
-    void damagedSettingsStartWithDefaults();
     void splashShowsMainWindowWhenItGoes();
     void exitAsksOnlyFromTheCloseButton_data();
     void exitAsksOnlyFromTheCloseButton();
@@ -194,46 +192,6 @@ void TestStartup::firstRunWritesDefaultsAndAsksForDevices()
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("TessivaW99d"));
 }
 
-void TestStartup::storedStartOpensDevicesAndForcesUpdate_data()
-{
-    QTest::addColumn<QVariant>("storedUpdate");
-    QTest::addColumn<bool>("playNote");
-    QTest::addColumn<QList<QByteArray>>("sent");
-
-    QTest::newRow("update stored off")
-        << QVariant(false) << false << QList<QByteArray>{PatchModeDataSet};
-    // The mode switch is a data set like any other, so it sounds the note.
-    QTest::newRow("update unreadable, play note on")
-        << QVariant(QStringLiteral("perhaps")) << true
-        << QList<QByteArray>{PatchModeDataSet, QByteArray::fromHex("90 41 40")};
-}
-
-void TestStartup::storedStartOpensDevicesAndForcesUpdate()
-{
-    QFETCH(QVariant, storedUpdate);
-    QFETCH(bool, playNote);
-    QFETCH(QList<QByteArray>, sent);
-    storeDevices();
-    store("Update", storedUpdate);
-    store("PlayNote", playNote);
-
-    Application &app = start();
-
-    QVERIFY(app.mainForm()->updateFromJv());
-    QVERIFY(mainChild<QAction>("ChUpdate")->isChecked());
-    QVERIFY(dialogs_.isEmpty());
-    QVERIFY(!app.state().MidiClosed);
-    QVERIFY(info_.messages.isEmpty());
-    QCOMPARE(backend_->sent(), sent);
-    QCOMPARE(app.state().EditPrefix[0], 0x03);
-    QCOMPARE(app.mainForm()->playNoteChecked(), playNote);
-    QCOMPARE(app.state().PlayNoteOn, playNote);
-    // The mode switch is no edit of the patch.
-    QVERIFY(!app.state().PatchModified);
-    QVERIFY(app.momentForm() && app.momentForm()->isHidden());
-    QVERIFY(app.hub()->isHidden());
-}
-
 // The built-in synthesizer is the first device, so a fresh store reaches it.
 void TestStartup::builtInSynthAnswersAssembledProgram()
 {
@@ -274,42 +232,64 @@ void TestStartup::portFailureAtStartLeavesEditorRunning()
     QVERIFY(app.mainForm()->isVisible());
 }
 
-void TestStartup::damagedSettingsStartWithDefaults_data()
+// Whatever the store holds, "Update from JV" is on, the devices open and the
+// unit is switched to Patch mode; damage falls back to the defaults.
+void TestStartup::storedSettingsStart_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("unitId");
+    QTest::addColumn<bool>("playNote");
+    QTest::addColumn<QList<QByteArray>>("sent");
 
+    const QByteArray devices("[General]\nJVID=17\nMidi_In1=0\nMidi_Out=0\n");
+    QTest::newRow("update stored off") << devices + "Update=false\n"
+                                       << 17 << false << QList<QByteArray>{PatchModeDataSet};
+    // The mode switch is a data set like any other, so it sounds the note.
+    QTest::newRow("update unreadable, play note on")
+        << devices + "Update=perhaps\nPlayNote=true\n"
+        << 17 << true << QList<QByteArray>{PatchModeDataSet, QByteArray::fromHex("90 41 40")};
     // Junk still yields some keys, so it is no first run.
-    QTest::newRow("binary junk") << QByteArray("\x00\xff\x13[\x01\x02=\x7f\x80\n\x00==", 14) << 17;
+    QTest::newRow("binary junk") << QByteArray("\x00\xff\x13[\x01\x02=\x7f\x80\n\x00==", 14) << 17
+                                 << false << QList<QByteArray>{PatchModeDataSet};
     QTest::newRow("values out of range")
         << QByteArray("[General]\nJVID=999\nMidi_In1=-7\nMidi_Out=99999999999\n"
                       "PlayNote=maybe\nSepKB=2\nExpP=../../../etc/passwd\nExpA=\n")
-        << 17;
+        << 17 << false << QList<QByteArray>{PatchModeDataSet};
     QTest::newRow("good unit id kept among damage")
-        << QByteArray("[General]\nJVID=20\nMidi_In1=x\nMidi_Out=0\nPatch=a, b, c\n") << 20;
+        << QByteArray("[General]\nJVID=20\nMidi_In1=x\nMidi_Out=0\nPatch=a, b, c\n") << 20 << false
+        << QList<QByteArray>{QByteArray::fromHex("f0 41 13 6a 12 00 00 00 00 01 7f f7")};
 }
 
-void TestStartup::damagedSettingsStartWithDefaults()
+void TestStartup::storedSettingsStart()
 {
     QFETCH(QByteArray, content);
     QFETCH(int, unitId);
+    QFETCH(bool, playNote);
+    QFETCH(QList<QByteArray>, sent);
     {
         QFile f(ini_);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
-    deviceOk_ = true;
 
     Application &app = start();
 
     QCOMPARE(app.state().UnitId, unitId);
-    QVERIFY(!app.state().MidiClosed);
+    QVERIFY(app.mainForm()->updateFromJv());
+    QVERIFY(mainChild<QAction>("ChUpdate")->isChecked());
     QVERIFY(dialogs_.isEmpty());
+    QVERIFY(info_.messages.isEmpty());
+    QCOMPARE(backend_->sent(), sent);
+    QCOMPARE(app.state().EditPrefix[0], 0x03);
+    QCOMPARE(app.mainForm()->playNoteChecked(), playNote);
+    QCOMPARE(app.state().PlayNoteOn, playNote);
+    // The mode switch is no edit of the patch.
+    QVERIFY(!app.state().PatchModified);
     for (const ExpansionSlot &slot : app.state().Expansion)
         QCOMPARE(slot.fileName, QStringLiteral("NoWave.txt"));
-    QVERIFY(!app.mainForm()->playNoteChecked());
     QVERIFY(app.mainForm()->LastPatchFile.isEmpty());
-    QVERIFY(app.mainForm()->isVisible());
+    QVERIFY(app.momentForm() && app.momentForm()->isHidden());
+    QVERIFY(app.hub()->isHidden());
 }
 
 void TestStartup::splashShowsMainWindowWhenItGoes()

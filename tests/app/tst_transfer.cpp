@@ -1,10 +1,15 @@
-// Get Patch, Send Patch and Save to synth from the main window, through the
-// real hub and ports, against the virtual synthesizer.
+// Get Patch, Send Patch, Save to synth, Copy Tone and System Control from the
+// main window, through the real hub and ports, against the virtual
+// synthesizer.
 
+#include "app/copytoneform.h"
 #include "app/saveuser.h"
+#include "app/sysform.h"
 #include "midi/sysexmessage.h"
 #include "transferrig.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +32,49 @@ QStringList dataSetAddresses(const QList<QByteArray> &received)
 
 const QString MidiClosed = QStringLiteral("Midi Closed\rSelect Midi Devices");
 
+template <typename T> T *part(QDialog &d, const QString &name)
+{
+    return d.findChild<T *>(name);
+}
+QCheckBox *toBox(QDialog &d, int tone)
+{
+    return part<QCheckBox>(d, QStringLiteral("CBTo%1").arg(tone));
+}
+QByteArray toneBytes(const PatchImage &image, int tone)
+{
+    return QByteArray(reinterpret_cast<const char *>(image.slotData(tone)), addr::ToneSize);
+}
+// Tone t filled with t * 10 + offset, so every block differs from the
+// others, on wave t of Int-A so the screen finds every wave.
+void markTones(PatchImage &image)
+{
+    for (int t = 1; t <= addr::ToneCount; ++t) {
+        for (int i = 0; i < addr::ToneSize; ++i)
+            image.set(t, i, std::uint8_t((t * 10 + i) & 0x7F));
+        image.set(t, addr::tone::WaveGroupType, 0);
+        image.set(t, addr::tone::WaveGroupId, 1);
+        image.set(t, addr::tone::WaveNumberHigh, 0);
+        image.set(t, addr::tone::WaveNumberLow, std::uint8_t(t));
+    }
+}
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+QList<QByteArray> sysexOnly(const QList<QByteArray> &received)
+{
+    QList<QByteArray> out;
+    for (const QByteArray &m : received)
+        if (!m.isEmpty() && quint8(m[0]) == 0xF0)
+            out << m;
+    return out;
+}
+QComboBox *list(QDialog &d, int n)
+{
+    return d.findChild<QComboBox *>(QStringLiteral("CbSC%1").arg(n));
+}
+const QByteArray Request = hex("F0 41 10 6A 11 00 00 00 12 00 00 00 02 6C F7");
+
 } // namespace
 
 class TestTransfer : public QObject
@@ -44,9 +92,23 @@ private Q_SLOTS:
     void cancelSendsNothingAndKeepsTheNumber();
     void closedMidiRefusesOnce_data();
     void closedMidiRefusesOnce();
+    void copyToneSourceDisablesItsOwnBox_data();
+    void copyToneSourceDisablesItsOwnBox();
+    void copyToneOkCopiesAndSendsThePatch_data();
+    void copyToneOkCopiesAndSendsThePatch();
+    void copyToneWithMidiClosedStillCopies();
+    void systemControlShowsTheUnitsSourcesAndSendsChoices_data();
+    void systemControlShowsTheUnitsSourcesAndSendsChoices();
+    void systemControlUnansweredRequestKeepsTheLockForAWhile();
 
 private:
+    // The copy-tone dialog, shown on its own.
+    QDialog &copyDialog();
+    void clickTone(const char *prefix, int tone);
+    // Control sources the unit holds, unlike the editor's defaults.
+    void setUnitSources();
     std::unique_ptr<TransferRig> rig;
+    QDialog *dialog = nullptr;
 };
 
 void TestTransfer::init()
@@ -180,9 +242,9 @@ void TestTransfer::saveToSynthWritesThePlace()
 
 void TestTransfer::cancelSendsNothingAndKeepsTheNumber()
 {
-    TSaveUser &dialog = rig->transfer->saveUser();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral(" Save Patch To JV ~ XP"));
-    QCOMPARE(dialog.SavePatchNumber, 1); // shown as 1, so stored as 1
+    TSaveUser &save = rig->transfer->saveUser();
+    QCOMPARE(save.windowTitle(), QStringLiteral(" Save Patch To JV ~ XP"));
+    QCOMPARE(save.SavePatchNumber, 1); // shown as 1, so stored as 1
     rig->driveDialogs([](QDialog &d) {
         auto *sp = d.findChild<QSpinBox *>(QStringLiteral("sp"));
         QTest::keyClick(sp, Qt::Key_A, Qt::ControlModifier);
@@ -191,7 +253,7 @@ void TestTransfer::cancelSendsNothingAndKeepsTheNumber()
     });
     QTest::mouseClick(rig->child<QPushButton>("SpeedButton1"), Qt::LeftButton);
     QVERIFY(rig->engine().received().isEmpty());
-    QCOMPARE(dialog.SavePatchNumber, 0);
+    QCOMPARE(save.SavePatchNumber, 0);
 
     int shown = 0;
     rig->driveDialogs([&](QDialog &d) {
@@ -225,6 +287,193 @@ void TestTransfer::closedMidiRefusesOnce()
     QVERIFY(!rig->transfer->engine().fetching());
     QVERIFY(rig->engine().received().isEmpty());
     QCOMPARE(rig->form.cursor().shape(), Qt::ArrowCursor);
+}
+
+QDialog &TestTransfer::copyDialog()
+{
+    dialog = &rig->transfer->copyToneForm();
+    dialog->show();
+    [this] { QVERIFY(QTest::qWaitForWindowExposed(dialog)); }();
+    return *dialog;
+}
+
+void TestTransfer::setUnitSources()
+{
+    SynthMemory m = rig->engine().memory();
+    m.systemCommon()[addr::system::ControlSource1] = 5;
+    m.systemCommon()[addr::system::ControlSource2] = 70;
+    rig->engine().setMemory(m);
+}
+
+void TestTransfer::clickTone(const char *prefix, int tone)
+{
+    QTest::mouseClick(
+        part<QAbstractButton>(*dialog, QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(tone)),
+        Qt::LeftButton);
+}
+
+void TestTransfer::copyToneSourceDisablesItsOwnBox_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::newRow("tone 2") << 2;
+    QTest::newRow("tone 4") << 4;
+}
+
+void TestTransfer::copyToneSourceDisablesItsOwnBox()
+{
+    QFETCH(int, source);
+    copyDialog();
+    QCOMPARE(dialog->windowTitle(), QStringLiteral(" Copy One Tone To Multiple Tones"));
+    QVERIFY(!toBox(*dialog, 1)->isEnabled()); // tone 1 is the source at first
+    // Its check mark goes when a tone becomes the source; the others keep theirs.
+    const int other = source == 4 ? 3 : 4;
+    clickTone("RBFrom", 2); // frees tone 1
+    for (int t : {source, other})
+        if (!toBox(*dialog, t)->isChecked() && toBox(*dialog, t)->isEnabled())
+            QTest::mouseClick(toBox(*dialog, t), Qt::LeftButton);
+    clickTone("RBFrom", source);
+    QCOMPARE(part<QLabel>(*dialog, QStringLiteral("Lfrom"))->text(), QString::number(source));
+    QCOMPARE(rig->state.CurrentTone, source);
+    for (int t = 1; t <= addr::ToneCount; ++t) {
+        QCOMPARE(toBox(*dialog, t)->isEnabled(), t != source);
+        if (t == source)
+            QVERIFY(!toBox(*dialog, t)->isChecked());
+    }
+    QVERIFY(toBox(*dialog, other)->isChecked());
+
+    QTest::mouseClick(part<QPushButton>(*dialog, QStringLiteral("BAll")), Qt::LeftButton);
+    for (int t = 1; t <= addr::ToneCount; ++t)
+        QCOMPARE(toBox(*dialog, t)->isChecked(), t != source);
+}
+
+void TestTransfer::copyToneOkCopiesAndSendsThePatch_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<QList<int>>("targets");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("2 to 1 and 4") << 2 << QList<int>{1, 4} << true;
+    // Nothing changes, but the controls reload and the whole patch goes out.
+    QTest::newRow("no destination") << 1 << QList<int>{} << true;
+    QTest::newRow("cancel") << 1 << QList<int>{2, 3} << false;
+}
+
+void TestTransfer::copyToneOkCopiesAndSendsThePatch()
+{
+    QFETCH(int, source);
+    QFETCH(QList<int>, targets);
+    QFETCH(bool, ok);
+    copyDialog();
+    markTones(rig->state.patchImage);
+    // A name the screen does not show yet: the reload must bring it.
+    const QByteArray name("Not Yet Seen");
+    for (int i = 0; i < addr::PatchNameSize; ++i)
+        rig->state.patchImage.set(0, i, std::uint8_t(name[i]));
+    const PatchImage before = rig->state.patchImage;
+    rig->driveDialogs([&](QDialog &) {
+        clickTone("RBFrom", source);
+        for (int t : targets)
+            QTest::mouseClick(toBox(*dialog, t), Qt::LeftButton);
+        const QString button = ok ? QStringLiteral("OKBtn") : QStringLiteral("CancelBtn");
+        QTest::mouseClick(part<QPushButton>(*dialog, button), Qt::LeftButton);
+    });
+    QTest::mouseClick(rig->child<QPushButton>("SpCopy"), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    if (!ok) {
+        QVERIFY(rig->state.patchImage == before);
+        QVERIFY(rig->engine().received().isEmpty());
+        return;
+    }
+    for (int t = 1; t <= addr::ToneCount; ++t)
+        QCOMPARE(toneBytes(rig->state.patchImage, t),
+                 toneBytes(before, targets.contains(t) ? source : t));
+    QCOMPARE(rig->child<QLineEdit>("EPtchName")->text(), QString::fromLatin1(name));
+    rig->engine().waitIdle();
+    QCOMPARE(rig->engine().stats().dataSets, 5);
+    for (int k = 0; k < addr::SlotCount; ++k)
+        QCOMPARE(rig->unitBlock(k), rig->imageBlock(k));
+}
+
+void TestTransfer::copyToneWithMidiClosedStillCopies()
+{
+    copyDialog();
+    rig->hub->closeMidi();
+    rig->info.messages.clear();
+    markTones(rig->state.patchImage);
+    const QByteArray tone1 = toneBytes(rig->state.patchImage, 1);
+    rig->driveDialogs([&](QDialog &) {
+        QTest::mouseClick(toBox(*dialog, 2), Qt::LeftButton);
+        QTest::mouseClick(part<QPushButton>(*dialog, QStringLiteral("OKBtn")), Qt::LeftButton);
+    });
+    QTest::mouseClick(rig->child<QPushButton>("SpCopy"), Qt::LeftButton);
+    QCOMPARE(toneBytes(rig->state.patchImage, 2), tone1);
+    QCOMPARE(rig->info.messages, QStringList{"Midi Closed\rSelect Midi Devices"});
+    QCOMPARE(rig->engine().stats().dataSets, 0);
+    QVERIFY(rig->engine().received().isEmpty());
+}
+
+void TestTransfer::systemControlShowsTheUnitsSourcesAndSendsChoices_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("aftertouch as source 2") << 2 << int(Qt::Key_End) << 97 << "Aftertouch"
+                                            << hex("F0 41 10 6A 12 00 00 00 13 61 0C F7");
+    QTest::newRow("first row as source 1") << 1 << int(Qt::Key_Home) << 0 << "Bank Select"
+                                           << hex("F0 41 10 6A 12 00 00 00 12 00 6E F7");
+}
+
+void TestTransfer::systemControlShowsTheUnitsSourcesAndSendsChoices()
+{
+    QFETCH(int, which);
+    QFETCH(int, key);
+    QFETCH(int, stored);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, sent);
+    setUnitSources();
+    int shown1 = -1, shown2 = -1;
+    QString last;
+    rig->driveDialogs([&](QDialog &d) {
+        QCOMPARE(d.windowTitle(), QStringLiteral("  Set System Control"));
+        shown1 = list(d, 1)->currentIndex();
+        shown2 = list(d, 2)->currentIndex();
+        QTest::keyClick(list(d, which), Qt::Key(key));
+        last = list(d, which)->currentText();
+    });
+    QTest::mouseClick(rig->child<QPushButton>("BSysCtrl"), Qt::LeftButton);
+    QCOMPARE(shown1, 5);
+    QCOMPARE(shown2, 70);
+    QCOMPARE(last, text);
+    QVERIFY(rig->engine().waitIdle());
+    QCOMPARE(sysexOnly(rig->engine().received()), (QList<QByteArray>{Request, sent}));
+    const std::uint8_t offset =
+        which == 1 ? addr::system::ControlSource1 : addr::system::ControlSource2;
+    QCOMPARE(int(rig->state.SystemCommon[offset]), stored);
+    QCOMPARE(int(rig->engine().memory().systemCommon()[offset]), stored);
+}
+
+// No answer: the lists show what the editor held, and while the request
+// keeps SendLock set a choice is only remembered; the lock goes after the
+// time-out.
+void TestTransfer::systemControlUnansweredRequestKeepsTheLockForAWhile()
+{
+    setUnitSources();
+    rig->state.UnitId = 18;
+    rig->transfer->engine().setTimeoutMs(200);
+    rig->state.SystemCommon[addr::system::ControlSource2] = 3;
+    int shown2 = -1;
+    rig->driveDialogs([&](QDialog &d) {
+        shown2 = list(d, 2)->currentIndex();
+        QTest::keyClick(list(d, 2), Qt::Key_Down);
+    });
+    QTest::mouseClick(rig->child<QPushButton>("BSysCtrl"), Qt::LeftButton);
+    QCOMPARE(shown2, 3);
+    QVERIFY(rig->state.SendLock);
+    QCOMPARE(int(rig->state.SystemCommon[addr::system::ControlSource2]), 4);
+    QVERIFY(rig->engine().waitIdle());
+    QCOMPARE(rig->engine().stats().dataSets, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig->state.SendLock, 2000);
 }
 
 QTEST_MAIN(TestTransfer)
