@@ -1,16 +1,5 @@
 #include "hubtestbackend.h"
 
-#include <QMap>
-
-struct HubTestBackend::State
-{
-    QMap<int, MidiReceiver *> receivers;
-    QList<QByteArray> sent;
-    QString openFailure;
-    QString sendFailure;
-    int outputsOpened = 0;
-};
-
 namespace {
 
 using State = HubTestBackend::State;
@@ -52,11 +41,6 @@ private:
 
 } // namespace
 
-HubTestBackend::HubTestBackend(const QStringList &inputs, const QStringList &outputs)
-    : inputs_(inputs), outputs_(outputs), state_(std::make_shared<State>())
-{
-}
-
 std::unique_ptr<MidiInputConnection> HubTestBackend::openInput(int index, MidiReceiver &receiver)
 {
     if (!state_->openFailure.isEmpty())
@@ -77,43 +61,16 @@ bool HubTestBackend::playShort(int index, std::uint8_t status, std::uint8_t data
                                std::uint8_t data2)
 {
     MidiReceiver *receiver = state_->receivers.value(index);
-    if (!receiver)
-        return false;
-    receiver->receiveShort(status | (data1 << 8) | (data2 << 16), 0);
-    return true;
+    if (receiver)
+        receiver->receiveShort(status | (data1 << 8) | (data2 << 16), 0);
+    return receiver;
 }
 
 bool HubTestBackend::playSysex(int index, const QByteArray &bytes)
 {
     MidiReceiver *receiver = state_->receivers.value(index);
-    if (!receiver)
-        return false;
-    receiver->receiveSysex(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-                           std::size_t(bytes.size()), 0);
-    return true;
-}
-
-QList<QByteArray> HubTestBackend::sent() const
-{
-    return state_->sent;
-}
-
-void HubTestBackend::clearSent()
-{
-    state_->sent.clear();
-}
-
-int HubTestBackend::outputsOpened() const
-{
-    return state_->outputsOpened;
-}
-
-void HubTestBackend::failOpens(const QString &reason)
-{
-    state_->openFailure = reason;
-}
-
-void HubTestBackend::failSends(const QString &reason)
-{
-    state_->sendFailure = reason;
+    if (receiver)
+        receiver->receiveSysex(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                               std::size_t(bytes.size()), 0);
+    return receiver;
 }

@@ -8,12 +8,26 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <memory>
 
 class HubTestBackend : public MidiBackend
 {
 public:
-    HubTestBackend(const QStringList &inputs, const QStringList &outputs);
+    // Shared with the open connections, which may outlive the backend.
+    struct State
+    {
+        QMap<int, MidiReceiver *> receivers;
+        QList<QByteArray> sent; // short messages as their three bytes
+        QString openFailure;    // when set, opening any device fails so
+        QString sendFailure;    // when set, every send fails so
+        int outputsOpened = 0;  // a failed open is not counted
+    };
+
+    HubTestBackend(const QStringList &inputs, const QStringList &outputs)
+        : inputs_(inputs), outputs_(outputs)
+    {
+    }
 
     QString name() const override { return QStringLiteral("Test"); }
     QStringList inputDevices() override { return inputs_; }
@@ -26,28 +40,20 @@ public:
     bool playShort(int index, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
     bool playSysex(int index, const QByteArray &bytes);
 
-    // Every message sent on any output, short ones as their three bytes.
-    QList<QByteArray> sent() const;
-    void clearSent();
-    // Output devices opened so far; an open that failed is not counted.
-    int outputsOpened() const;
-
     // A device was plugged in or out.
     void setDevices(const QStringList &inputs, const QStringList &outputs)
     {
         inputs_ = inputs;
         outputs_ = outputs;
     }
-    // When not empty, opening any device fails with this reason.
-    void failOpens(const QString &reason);
-    // When not empty, every send on an open output fails with this reason.
-    void failSends(const QString &reason);
-
-    // Shared with the open connections, which may outlive the backend.
-    struct State;
+    QList<QByteArray> sent() const { return state_->sent; }
+    void clearSent() { state_->sent.clear(); }
+    int outputsOpened() const { return state_->outputsOpened; }
+    void failOpens(const QString &reason) { state_->openFailure = reason; }
+    void failSends(const QString &reason) { state_->sendFailure = reason; }
 
 private:
     QStringList inputs_;
     QStringList outputs_;
-    std::shared_ptr<State> state_;
+    std::shared_ptr<State> state_ = std::make_shared<State>();
 };

@@ -484,9 +484,8 @@ void TestMainForm::optionsAndTitle()
     QTest::keyClick(&f, Qt::Key_U, Qt::ControlModifier);
     QCOMPARE(led->palette().color(QPalette::Window), QColor(0, 128, 0));
 
+    // Half size still shows the last row of buttons.
     f.findChild<QAction *>(QStringLiteral("Half1"))->trigger();
-    QCOMPARE(f.height(), 290);
-    QVERIFY(f.width() >= 710);
     QWidget *lastButton = f.findChild<QWidget *>(QStringLiteral("BLFO4"));
     QVERIFY(f.rect().contains(QRect(lastButton->mapTo(&f, QPoint()), lastButton->size())));
     QTest::keyClick(&f, Qt::Key_F10);

@@ -230,7 +230,8 @@ void TestPatchFiles::droppedFiles_data()
     QTest::addColumn<QString>("lext");
     QTest::addColumn<bool>("loaded");
     QTest::newRow("upper-case .PAT") << QStringList{"A.PAT"} << ".pat OK, Pat" << true;
-    QTest::newRow("sysex file") << QStringList{"dump.syx"} << ".syx No Pat file" << false;
+    QTest::newRow("sysex first of two")
+        << QStringList{"dump.syx", "c.pat"} << ".syx No Pat file" << false;
 }
 
 void TestPatchFiles::droppedFiles()
