@@ -32,34 +32,13 @@ QStringList dataSetAddresses(const QList<QByteArray> &received)
 
 const QString MidiClosed = QStringLiteral("Midi Closed\rSelect Midi Devices");
 
-template <typename T> T *part(QDialog &d, const QString &name)
-{
-    return d.findChild<T *>(name);
-}
 QCheckBox *toBox(QDialog &d, int tone)
 {
-    return part<QCheckBox>(d, QStringLiteral("CBTo%1").arg(tone));
+    return d.findChild<QCheckBox *>(QStringLiteral("CBTo%1").arg(tone));
 }
 QByteArray toneBytes(const PatchImage &image, int tone)
 {
     return QByteArray(reinterpret_cast<const char *>(image.slotData(tone)), addr::ToneSize);
-}
-// Tone t filled with t * 10 + offset, so every block differs from the
-// others, on wave t of Int-A so the screen finds every wave.
-void markTones(PatchImage &image)
-{
-    for (int t = 1; t <= addr::ToneCount; ++t) {
-        for (int i = 0; i < addr::ToneSize; ++i)
-            image.set(t, i, std::uint8_t((t * 10 + i) & 0x7F));
-        image.set(t, addr::tone::WaveGroupType, 0);
-        image.set(t, addr::tone::WaveGroupId, 1);
-        image.set(t, addr::tone::WaveNumberHigh, 0);
-        image.set(t, addr::tone::WaveNumberLow, std::uint8_t(t));
-    }
-}
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 QList<QByteArray> sysexOnly(const QList<QByteArray> &received)
 {
@@ -73,7 +52,7 @@ QComboBox *list(QDialog &d, int n)
 {
     return d.findChild<QComboBox *>(QStringLiteral("CbSC%1").arg(n));
 }
-const QByteArray Request = hex("F0 41 10 6A 11 00 00 00 12 00 00 00 02 6C F7");
+const QByteArray Request = QByteArray::fromHex("F0 41 10 6A 11 00 00 00 12 00 00 00 02 6C F7");
 
 } // namespace
 
@@ -307,9 +286,9 @@ void TestTransfer::setUnitSources()
 
 void TestTransfer::clickTone(const char *prefix, int tone)
 {
-    QTest::mouseClick(
-        part<QAbstractButton>(*dialog, QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(tone)),
-        Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QAbstractButton *>(
+                          QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(tone)),
+                      Qt::LeftButton);
 }
 
 void TestTransfer::copyToneSourceDisablesItsOwnBox_data()
@@ -332,7 +311,7 @@ void TestTransfer::copyToneSourceDisablesItsOwnBox()
         if (!toBox(*dialog, t)->isChecked() && toBox(*dialog, t)->isEnabled())
             QTest::mouseClick(toBox(*dialog, t), Qt::LeftButton);
     clickTone("RBFrom", source);
-    QCOMPARE(part<QLabel>(*dialog, QStringLiteral("Lfrom"))->text(), QString::number(source));
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Lfrom"))->text(), QString::number(source));
     QCOMPARE(rig->state.CurrentTone, source);
     for (int t = 1; t <= addr::ToneCount; ++t) {
         QCOMPARE(toBox(*dialog, t)->isEnabled(), t != source);
@@ -341,7 +320,7 @@ void TestTransfer::copyToneSourceDisablesItsOwnBox()
     }
     QVERIFY(toBox(*dialog, other)->isChecked());
 
-    QTest::mouseClick(part<QPushButton>(*dialog, QStringLiteral("BAll")), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("BAll")), Qt::LeftButton);
     for (int t = 1; t <= addr::ToneCount; ++t)
         QCOMPARE(toBox(*dialog, t)->isChecked(), t != source);
 }
@@ -363,18 +342,17 @@ void TestTransfer::copyToneOkCopiesAndSendsThePatch()
     QFETCH(QList<int>, targets);
     QFETCH(bool, ok);
     copyDialog();
-    markTones(rig->state.patchImage);
-    // A name the screen does not show yet: the reload must bring it.
+    // Tones that all differ, and a name the screen does not show yet: the
+    // reload must bring it.
     const QByteArray name("Not Yet Seen");
-    for (int i = 0; i < addr::PatchNameSize; ++i)
-        rig->state.patchImage.set(0, i, std::uint8_t(name[i]));
+    rig->fillImage(name, 7);
     const PatchImage before = rig->state.patchImage;
     rig->driveDialogs([&](QDialog &) {
         clickTone("RBFrom", source);
         for (int t : targets)
             QTest::mouseClick(toBox(*dialog, t), Qt::LeftButton);
         const QString button = ok ? QStringLiteral("OKBtn") : QStringLiteral("CancelBtn");
-        QTest::mouseClick(part<QPushButton>(*dialog, button), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
     });
     QTest::mouseClick(rig->child<QPushButton>("SpCopy"), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
@@ -398,11 +376,12 @@ void TestTransfer::copyToneWithMidiClosedStillCopies()
     copyDialog();
     rig->hub->closeMidi();
     rig->info.messages.clear();
-    markTones(rig->state.patchImage);
+    rig->fillImage("Copied", 8);
     const QByteArray tone1 = toneBytes(rig->state.patchImage, 1);
     rig->driveDialogs([&](QDialog &) {
         QTest::mouseClick(toBox(*dialog, 2), Qt::LeftButton);
-        QTest::mouseClick(part<QPushButton>(*dialog, QStringLiteral("OKBtn")), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")),
+                          Qt::LeftButton);
     });
     QTest::mouseClick(rig->child<QPushButton>("SpCopy"), Qt::LeftButton);
     QCOMPARE(toneBytes(rig->state.patchImage, 2), tone1);
@@ -418,10 +397,12 @@ void TestTransfer::systemControlShowsTheUnitsSourcesAndSendsChoices_data()
     QTest::addColumn<int>("stored");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("sent");
-    QTest::newRow("aftertouch as source 2") << 2 << int(Qt::Key_End) << 97 << "Aftertouch"
-                                            << hex("F0 41 10 6A 12 00 00 00 13 61 0C F7");
-    QTest::newRow("first row as source 1") << 1 << int(Qt::Key_Home) << 0 << "Bank Select"
-                                           << hex("F0 41 10 6A 12 00 00 00 12 00 6E F7");
+    QTest::newRow("aftertouch as source 2")
+        << 2 << int(Qt::Key_End) << 97 << "Aftertouch"
+        << QByteArray::fromHex("F0 41 10 6A 12 00 00 00 13 61 0C F7");
+    QTest::newRow("first row as source 1")
+        << 1 << int(Qt::Key_Home) << 0 << "Bank Select"
+        << QByteArray::fromHex("F0 41 10 6A 12 00 00 00 12 00 6E F7");
 }
 
 void TestTransfer::systemControlShowsTheUnitsSourcesAndSendsChoices()
