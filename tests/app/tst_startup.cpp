@@ -50,7 +50,6 @@ private Q_SLOTS:
     void firstRunWritesDefaultsAndAsksForDevices();
     void storedSettingsStart_data();
     void storedSettingsStart();
-    void builtInSynthAnswersAssembledProgram();
     void portFailureAtStartLeavesEditorRunning();
     void splashShowsMainWindowWhenItGoes();
     void exitAsksOnlyFromTheCloseButton_data();
@@ -162,18 +161,31 @@ Application &TestStartup::start(bool showMain)
 
 void TestStartup::firstRunWritesDefaultsAndAsksForDevices_data()
 {
+    QTest::addColumn<bool>("builtIn"); // the program's own devices, else the test's
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("storedInput");
 
-    QTest::newRow("ok stores the chosen device") << true << SynthIn;
+    // The built-in synthesizer comes first, so a fresh store reaches it.
+    QTest::newRow("ok takes the built-in synth")
+        << true << true << QString(SimulatorBackend::DeviceName);
+    QTest::newRow("ok stores the chosen device") << false << true << SynthIn;
     // Cancel stores nothing, and the hub then opens the first devices.
-    QTest::newRow("cancel keeps the defaults") << false << QString();
+    QTest::newRow("cancel keeps the defaults") << false << false << QString();
 }
 
 void TestStartup::firstRunWritesDefaultsAndAsksForDevices()
 {
+    QFETCH(bool, builtIn);
     QFETCH(bool, ok);
     QFETCH(QString, storedInput);
+    SimulatorBackend *synth = nullptr;
+    if (builtIn) {
+        devices_ = std::make_unique<MidiDevices>();
+        Application::addStandardBackends(*devices_);
+        synth = dynamic_cast<SimulatorBackend *>(devices_->backends().front().get());
+        QVERIFY(synth);
+        synth->engine().setRecording(true);
+    }
 
     deviceOk_ = ok;
     Application &app = start(false);
@@ -187,30 +199,12 @@ void TestStartup::firstRunWritesDefaultsAndAsksForDevices()
     QCOMPARE(stored("Naam").toString(), QStringLiteral("TessivaW99"));
     QCOMPARE(stored("Midi_In1_Name").toString(), storedInput);
     QVERIFY(!app.state().MidiClosed);
-    QCOMPARE(backend_->sent(), QList<QByteArray>{PatchModeDataSet});
+    if (synth)
+        QVERIFY(synth->engine().waitIdle());
+    QCOMPARE(synth ? synth->engine().received() : backend_->sent(),
+             QList<QByteArray>{PatchModeDataSet});
     QVERIFY(!app.mainForm()->playNoteChecked());
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("TessivaW99d"));
-}
-
-// The built-in synthesizer is the first device, so a fresh store reaches it.
-void TestStartup::builtInSynthAnswersAssembledProgram()
-{
-    devices_ = std::make_unique<MidiDevices>();
-    Application::addStandardBackends(*devices_);
-    auto *synth = dynamic_cast<SimulatorBackend *>(devices_->backends().front().get());
-    QVERIFY(synth);
-    synth->engine().setRecording(true);
-    store("JVID", 17);
-    store("Midi_In1", 0);
-    store("Midi_Out", 0);
-
-    Application &app = start();
-
-    QCOMPARE(devices_->inputNames().first(), SimulatorBackend::DeviceName);
-    QVERIFY(!app.state().MidiClosed);
-    QVERIFY(synth->engine().waitIdle());
-    QCOMPARE(synth->engine().received(), QList<QByteArray>{PatchModeDataSet});
-    QVERIFY(info_.messages.isEmpty());
 }
 
 void TestStartup::portFailureAtStartLeavesEditorRunning()
