@@ -2,8 +2,10 @@
 
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "midi/hublink.h"
 #include "midi/midisender.h"
+#include "midi/silenthublink.h"
 #include "midi/sysexmessage.h"
 #include "midi/sysexprotocol.h"
 

@@ -3,6 +3,7 @@
 // against what its bytes need on the cable plus the pauses it makes.
 
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "midi/mididevices.h"
 #include "midi/patchtransfer.h"
 #include "midi/synthlink.h"

@@ -6,7 +6,9 @@
 
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "midi/hublink.h"
+#include "midi/silenthublink.h"
 #include "midi/sysexmessage.h"
 #include "midi/sysexprotocol.h"
 #include "sim/sysexstream.h"

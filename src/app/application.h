@@ -8,6 +8,7 @@
 
 #include "core/editstate.h"
 #include "midi/hublink.h"
+#include "midi/hublinkrelay.h"
 #include "midi/sysexprotocol.h"
 
 #include <QObject>

@@ -5,7 +5,9 @@
 #include "cli/clicommand.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "midi/hublink.h"
+#include "midi/silenthublink.h"
 #include "midi/sysexmessage.h"
 #include "midi/sysexprotocol.h"
 

@@ -15,18 +15,3 @@ public:
     // A question box; true means the user confirmed.
     virtual bool Confirm(const QString &text, const QString &title) = 0;
 };
-
-// Records every message and answers confirmations with a preset value.
-class RecordingInfoSink : public InfoSink
-{
-public:
-    void ShowInfo(const QString &text) override { messages.append(text); }
-    bool Confirm(const QString &text, const QString &title) override
-    {
-        questions.append(title + QLatin1Char('|') + text);
-        return answer;
-    }
-    QStringList messages;
-    QStringList questions;
-    bool answer = true;
-};

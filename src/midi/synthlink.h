@@ -8,6 +8,7 @@
 #include "midi/hublink.h"
 #include "midi/midiinput.h"
 #include "midi/midioutput.h"
+#include "midi/silenthublink.h"
 #include "midi/sysexprotocol.h"
 
 #include <QString>

@@ -6,8 +6,10 @@
 #include "app/mainform.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "midi/hublink.h"
 #include "midi/midisender.h"
+#include "midi/silenthublink.h"
 #include "midi/sysexprotocol.h"
 
 #include <QByteArray>

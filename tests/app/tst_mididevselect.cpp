@@ -3,10 +3,12 @@
 #include "core/appsettings.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "hubtestbackend.h"
 #include "hubtestmainlink.h"
 #include "midi/hublink.h"
 #include "midi/mididevices.h"
+#include "midi/silenthublink.h"
 #include "midi/sysexprotocol.h"
 
 #include <QCheckBox>

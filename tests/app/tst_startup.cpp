@@ -6,6 +6,7 @@
 #include "app/noteoutform.h"
 #include "core/appsettings.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "hubtestbackend.h"
 #include "midi/mididevices.h"
 #include "sim/simulatorbackend.h"

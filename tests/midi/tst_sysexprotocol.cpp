@@ -2,6 +2,7 @@
 
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "midi/hublink.h"
 #include "midi/midisender.h"
 #include "midi/sysexmessage.h"

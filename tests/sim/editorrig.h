@@ -5,10 +5,12 @@
 
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/recordinginfosink.h"
 #include "midi/hublink.h"
 #include "midi/mididevices.h"
 #include "midi/midiinput.h"
 #include "midi/midioutput.h"
+#include "midi/silenthublink.h"
 #include "midi/sysexprotocol.h"
 
 #include <QByteArray>
