@@ -22,7 +22,7 @@
 namespace {
 constexpr char Caption[] = "Preferences:  Midi In-Out and Expansion Boards";
 constexpr char FirstRunText[] =
-    " First time TessivaW95 run.\n Please make MIDI and EXPANSION settings first.";
+    " First time TessivaW95 run.\r Please make MIDI and EXPANSION settings first.";
 constexpr char ReEnterText[] = "Re-Enter Unit-ID";
 constexpr char NotIntegerText[] = "'%1' is not a valid integer value";
 constexpr std::array<const char *, TMidiDevSelect::BoardSlots> BoardLabels{"ExP A", "ExP B",

@@ -36,7 +36,7 @@ const QString ExitQuestion = QStringLiteral("\r\r Exit TessivaW99 ?");
 const QString NotChanged = QStringLiteral(" Patch NOT changed since last save.");
 const QString Changed = QStringLiteral(" Patch CHANGED, click Cancel to Save first.");
 const QString FirstRunText =
-    QStringLiteral(" First time TessivaW95 run.\n Please make MIDI and EXPANSION settings first.");
+    QStringLiteral(" First time TessivaW95 run.\r Please make MIDI and EXPANSION settings first.");
 // Patch mode (1) to the system's sound mode, unit 17.
 const QByteArray PatchModeDataSet = QByteArray::fromHex("f0 41 10 6a 12 00 00 00 00 01 7f f7");
 } // namespace
