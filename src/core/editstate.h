@@ -6,6 +6,7 @@
 #include "core/addressmap.h"
 #include "core/expansionslot.h"
 #include "core/patchimage.h"
+#include "core/sendguard.h"
 
 #include <QString>
 #include <array>
@@ -36,6 +37,8 @@ public:
     bool LogMessages = false;
     bool PlayNoteOn = false;
     std::uint8_t LastSentValue = 0;
+    // Bytes sent to addresses the patch image does not hold, for SendGuard.
+    SendGuard sentBytes;
     int UnitId = DefaultUnitId;
     std::array<std::uint8_t, addr::SystemCommonSize> SystemCommon{};
     std::array<std::uint8_t, addr::ToneCount> ToneWaveNumber{};

@@ -3,6 +3,7 @@
 #include "core/editstate.h"
 #include "core/infosink.h"
 #include "core/patchimage.h"
+#include "core/sendguard.h"
 #include "midi/hublink.h"
 #include "midi/midisender.h"
 #include "midi/parseobserver.h"
@@ -139,6 +140,10 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
         info_.ShowInfo(MidiClosedText);
     else if (sender_)
         sender_->SendLongMsg(buf.data(), length);
+    // A byte the port never got is not the synthesizer's: the same value
+    // must go out again once MIDI is open.
+    if (!state_.MidiClosed && !mirroredArea(adrs[0]))
+        state_.sentBytes.remember(adrs, data, count);
 
     if (log) {
         hub_.AddOutLog(first);
@@ -147,6 +152,14 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
     if (count == 1)
         state_.LastSentValue = data[0];
     hub_.PlayEditNote();
+}
+
+bool SysexProtocol::SendParameter(const addr::Address &adrs, std::uint8_t value)
+{
+    if (state_.SendLock || !SendGuard::changed(state_, adrs, value))
+        return false;
+    SendDataSet(adrs, value);
+    return true;
 }
 
 void SysexProtocol::RequestData(const addr::Address &adrs, const addr::Size &size)

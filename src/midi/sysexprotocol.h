@@ -38,6 +38,9 @@ public:
     {
         SendDataSet(adrs, &value, 1);
     }
+    // What every parameter handler calls: one data set, unless value equals
+    // the parameter's own current byte (SendGuard). True when it was sent.
+    bool SendParameter(const addr::Address &adrs, std::uint8_t value);
 
     // One RQ1. Sets SendLock: the answer is parsed by parseIncoming, and the
     // refresh that follows clears it.
