@@ -1,7 +1,7 @@
 #!/bin/bash
 # dt1, rq1 and parse of tessiva-cli: exact output and exit statuses.
 cli="$1"
-shared="$2"
+testdata="$2"
 fails=0
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -57,7 +57,7 @@ got=$("$cli" parse --dump - <<<"F0 41 10 6A 12 03 00 11 00 05 67 F7" | sed -n 3p
 [ "$got" = "00 05" ] || { echo "FAIL dump: tone 1 ends '$got'"; fails=$((fails + 1)); }
 
 # A real dump from the synthesizer, when the reference data is at hand.
-syx="$shared/data/syx/XP60_partial_replies.syx"
+syx="$testdata/syx/XP60_partial_replies.syx"
 if [ -r "$syx" ]; then
     expect parse-real 0 "stored slot=0 offset=0x00 count=12
 stored slot=0 offset=0x00 count=12

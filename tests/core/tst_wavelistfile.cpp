@@ -7,7 +7,7 @@
 
 namespace {
 const QString ShippedDir = QStringLiteral(TESSIVA_SOURCE_DIR "/data/exp.txt/");
-const QString ReferenceDir = QStringLiteral(TESSIVA_SHARED_DIR "/data/waves/");
+const QString ReferenceDir = QStringLiteral(TESSIVA_TEST_DATA_DIR "/waves/");
 
 struct Shipped
 {

@@ -342,11 +342,11 @@ private slots:
 
     void realDumps()
     {
-        const QString dir = QStringLiteral(TESSIVA_SHARED_DIR "/data/syx/");
+        const QString dir = QStringLiteral(TESSIVA_TEST_DATA_DIR "/syx/");
         QFile xp(dir + "XP60_partial_replies.syx");
         QFile jv(dir + "JV1080_SuperJVPad_user023.syx");
         if (!xp.open(QIODevice::ReadOnly) || !jv.open(QIODevice::ReadOnly))
-            QSKIP("reference dumps not available");
+            QFAIL("reference dumps missing from tests/data/syx");
 
         QStringList results;
         for (const QByteArray &m : sysex::splitMessages(xp.readAll())) {

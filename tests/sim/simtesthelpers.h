@@ -23,6 +23,6 @@ inline QByteArray blockBytes(const std::uint8_t *data, int k)
 // The messages of a file in the shared data folder; none when it is missing.
 inline QList<QByteArray> syxMessages(const char *name)
 {
-    QFile f(QStringLiteral(TESSIVA_SHARED_DIR "/data/syx/") + QLatin1String(name));
+    QFile f(QStringLiteral(TESSIVA_TEST_DATA_DIR "/syx/") + QLatin1String(name));
     return f.open(QIODevice::ReadOnly) ? sysex::splitMessages(f.readAll()) : QList<QByteArray>();
 }
