@@ -256,10 +256,10 @@ void TSliderBase::mouseMoveEvent(QMouseEvent *e)
         setCursor(inThumbZone(pos) ? Qt::SizeVerCursor : Qt::ArrowCursor);
         return;
     }
-    const int old = m_index;
+    // Every move of a held thumb is a drag step, also one that stays on the
+    // same index: the screens see the drag going on, and its release
+    // completes the change.
     applyIndex(indexForRow(pos.y() - m_grabOffset));
-    if (m_index == old)
-        return;
     m_dragStepped = true;
     Q_EMIT OnChanging(this);
     Q_EMIT OnMouseMove(this, e->buttons(), pos);
@@ -277,6 +277,26 @@ void TSliderBase::mouseReleaseEvent(QMouseEvent *e)
         Q_EMIT OnChange(this);
     m_lastDonePosition = m_position;
     mouseReleased(e);
+    update();
+}
+
+void TSliderBase::wheelEvent(QWheelEvent *e)
+{
+    if (e->angleDelta().y() == 0)
+        return QWidget::wheelEvent(e);
+    // A notch upward raises the position like the Up arrow, and completes
+    // the change at once. Accepted also at a bound, so the page behind does
+    // not start scrolling instead.
+    e->accept();
+    const int steps = m_wheel.take(e);
+    if (steps == 0 || m_dragging)
+        return;
+    const int old = m_index;
+    applyIndex(m_index - steps);
+    if (m_index == old)
+        return;
+    m_lastDonePosition = m_position;
+    Q_EMIT OnChange(this);
     update();
 }
 

@@ -3,6 +3,8 @@
 // box above the track, keys and mouse move an internal thumb index that runs
 // from MinValue (top) to MaxValue (bottom).
 
+#include "controls/wheelsteps.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
@@ -95,6 +97,7 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void wheelEvent(QWheelEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
 
@@ -121,4 +124,5 @@ private:
     bool m_dragStepped = false;
     int m_grabOffset = 0;
     bool m_focused = false;
+    WheelSteps m_wheel;
 };

@@ -267,6 +267,24 @@ void TSpincw0R::endRoll()
     update();
 }
 
+void TSpincw0R::wheelEvent(QWheelEvent *e)
+{
+    if (e->angleDelta().y() == 0)
+        return QWidget::wheelEvent(e);
+    // A notch is a key press: the change is complete at once. Accepted also
+    // at a bound, so the page behind does not start scrolling instead.
+    e->accept();
+    const int steps = m_wheel.take(e);
+    if (steps == 0 || m_rolling)
+        return;
+    const int v = std::clamp(m_value + steps, m_min, std::max(m_min, m_max));
+    if (v == m_value)
+        return;
+    m_value = v;
+    Q_EMIT OnChange(this);
+    update();
+}
+
 void TSpincw0R::focusInEvent(QFocusEvent *e)
 {
     QWidget::focusInEvent(e);

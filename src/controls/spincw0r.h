@@ -2,6 +2,8 @@
 // Numeric value box with an LED: keys step the value, pressing the mouse in
 // the box and rolling it up or down changes it continuously.
 
+#include "controls/wheelsteps.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
@@ -68,6 +70,7 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void wheelEvent(QWheelEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
 
@@ -95,4 +98,5 @@ private:
     bool m_warpPending = false;
     QPoint m_anchor;
     QPoint m_warpTarget;
+    WheelSteps m_wheel;
 };

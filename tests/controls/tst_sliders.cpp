@@ -125,6 +125,35 @@ private Q_SLOTS:
         QCOMPARE(keyDown.count(), 1);
     }
 
+    void wheelSteps_data()
+    {
+        QTest::addColumn<bool>("textual");
+        QTest::addColumn<WheelCase>("c");
+        for (const WheelCase &r : WheelRows)
+            addKindRows(r.name, [&](QTestData &d) { d << r; });
+    }
+
+    // A notch is a completed change, as a key is; the wheel is taken also at
+    // a bound so the window behind does not scroll.
+    void wheelSteps()
+    {
+        QFETCH(bool, textual);
+        QFETCH(WheelCase, c);
+        TSliderBase *s = slider(textual);
+        reset(s, c.min, c.max, c.start);
+        QSignalSpy change(s, &TSliderBase::OnChange);
+        QSignalSpy changing(s, &TSliderBase::OnChanging);
+        QVERIFY(wheel(s, c.delta, c.mods));
+        QCOMPARE(s->Position(), c.expected);
+        QCOMPARE(s->thumbIndex(), c.max + c.min - c.expected);
+        QCOMPARE(change.count(), c.expected != c.start ? 1 : 0);
+        QCOMPARE(changing.count(), 0);
+        if (c.delta % 120 != 0) {
+            QVERIFY(wheel(s, c.delta, c.mods)); // the second half completes a notch
+            QCOMPARE(s->Position(), c.start + (c.delta > 0 ? 1 : -1));
+        }
+    }
+
     // Out-of-range positions from code are ignored without a word; a lower
     // maximum pulls the position in, which only the text slider announces.
     void settersFromCode()
@@ -224,8 +253,10 @@ private Q_SLOTS:
         QCOMPARE(up.count(), textual ? 1 : 0);
         QVERIFY(!s->isDragging());
 
-        // A drag that ends where it began: the number slider still reports
-        // it, the text slider only reports a new position.
+        // A drag that ends where it began, and one whose moves never leave
+        // the thumb's index: every move is a drag step, which the number
+        // slider reports on release; the text slider only reports a new
+        // position.
         const int t = s->thumbRow();
         QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, t));
         QTest::mouseMove(s, QPoint(x, t - 20));
@@ -233,6 +264,14 @@ private Q_SLOTS:
         QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, t));
         QCOMPARE(s->Position(), 0);
         QCOMPARE(change.count(), textual ? 1 : 2);
+        changing.clear();
+        QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, QPoint(x, t));
+        QTest::mouseMove(s, QPoint(x + 1, t));
+        QTest::mouseMove(s, QPoint(x - 1, t));
+        QCOMPARE(s->Position(), 0);
+        QCOMPARE(changing.count(), 2);
+        QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, QPoint(x - 1, t));
+        QCOMPARE(change.count(), textual ? 1 : 3);
     }
 
     // Text past 12 characters is cut, and what is left starts at the left

@@ -70,6 +70,31 @@ private Q_SLOTS:
         QCOMPARE(changing.count(), 0);
     }
 
+    void wheelSteps_data()
+    {
+        QTest::addColumn<WheelCase>("c");
+        for (const WheelCase &r : WheelRows)
+            QTest::newRow(r.name) << r;
+    }
+
+    // A notch is a completed change, as a key is; the wheel is taken also at
+    // a bound so the window behind does not scroll.
+    void wheelSteps()
+    {
+        QFETCH(WheelCase, c);
+        reset(c.min, c.max, c.start);
+        QSignalSpy change(m_spin, &TSpincw0R::OnChange);
+        QSignalSpy changing(m_spin, &TSpincw0R::OnChanging);
+        QVERIFY(wheel(m_spin, c.delta, c.mods));
+        QCOMPARE(m_spin->Value(), c.expected);
+        QCOMPARE(change.count(), c.expected != c.start ? 1 : 0);
+        QCOMPARE(changing.count(), 0);
+        if (c.delta % 120 != 0) {
+            QVERIFY(wheel(m_spin, c.delta, c.mods)); // the second half completes a notch
+            QCOMPARE(m_spin->Value(), c.start + (c.delta > 0 ? 1 : -1));
+        }
+    }
+
     void settersFromCode()
     {
         reset(0, 127, 10);
