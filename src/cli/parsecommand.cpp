@@ -19,8 +19,9 @@ QString describe(const ParseResult &r)
 {
     if (!r.stored())
         return QStringLiteral("ignored: ") + r.reason;
-    const QString where = r.target == ParseResult::Target::System
-                              ? QStringLiteral("system")
+    const QString where = r.target == ParseResult::Target::System ? QStringLiteral("system")
+                          : r.target == ParseResult::Target::Performance
+                              ? QStringLiteral("performance")
                               : QStringLiteral("slot=%1").arg(r.slot);
     return QStringLiteral("stored %1 offset=0x%2 count=%3")
         .arg(where, sysex::hexByte(r.offset))

@@ -32,6 +32,7 @@ constexpr int CommonSize = 0x48;                 // 72
 constexpr int ToneSize = 0x81;                   // 129
 constexpr int PatchNameSize = 12;
 constexpr int SystemCommonSize = 40;
+constexpr int PerformanceCommonSize = 0x40;       // 64, temporary performance common
 constexpr int PatchCount = 128;                  // slots of USER or CARD memory
 
 // Offsets inside the common block.

@@ -7,9 +7,11 @@
 #include "core/expansionslot.h"
 #include "core/patchimage.h"
 #include "core/sendguard.h"
+#include "core/tonecopybuffer.h"
 
 #include <QString>
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 class EditState
@@ -41,9 +43,16 @@ public:
     SendGuard sentBytes;
     int UnitId = DefaultUnitId;
     std::array<std::uint8_t, addr::SystemCommonSize> SystemCommon{};
+    // The temporary performance's common block (area 01), as far as it was
+    // received or sent. Kept apart from the patch image so performance
+    // effects never overwrite patch bytes that Send Patch and files carry.
+    std::array<std::uint8_t, addr::PerformanceCommonSize> PerformanceCommon{};
+    std::bitset<addr::PerformanceCommonSize> PerformanceCommonKnown;
     std::array<std::uint8_t, addr::ToneCount> ToneWaveNumber{};
     std::array<ExpansionSlot, ExpansionSlotCount> Expansion{};
     std::array<QString, WaveNameCount> WaveNameTable{};
+    // Section copy buffer of the tone screens (ToneCopyBuffer, BufferTone).
+    ToneCopyBuffer toneCopyBuffer;
 
     // Patch mode addresses the temporary patch; Perform mode the patch of a
     // performance part.

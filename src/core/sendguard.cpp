@@ -17,6 +17,9 @@ std::optional<std::uint8_t> SendGuard::current(const EditState &state, const add
         if (const std::optional<ImagePlace> place = PatchImage::Locate(adrs))
             return state.patchImage[place->position()];
     }
+    if (adrs[0] == addr::AreaTempPerformance && adrs[1] == 0 && adrs[2] == addr::BlockCommon &&
+        adrs[3] < addr::PerformanceCommonSize && state.PerformanceCommonKnown.test(adrs[3]))
+        return state.PerformanceCommon[adrs[3]];
     return state.sentBytes.lastSent(adrs);
 }
 

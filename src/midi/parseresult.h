@@ -13,8 +13,9 @@ struct ParseResult
     enum class Target
     {
         None,
-        Slot,   // a slot of the patch image (slot 0..4)
-        System, // the system common copy
+        Slot,        // a slot of the patch image (slot 0..4)
+        System,      // the system common copy
+        Performance, // the temporary performance's common block copy
     };
 
     Outcome outcome = Outcome::Ignored;

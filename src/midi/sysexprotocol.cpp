@@ -36,6 +36,13 @@ bool mirroredArea(std::uint8_t area)
     return area == addr::AreaPerformancePart || area == addr::AreaTempPatch;
 }
 
+// A run of bytes inside the temporary performance's common block.
+bool performanceCommon(const addr::Address &adrs, int count)
+{
+    return adrs[0] == addr::AreaTempPerformance && adrs[1] == 0 && adrs[2] == addr::BlockCommon &&
+           adrs[3] + count <= addr::PerformanceCommonSize;
+}
+
 // Appends " XX" for each byte, the first line up to its limit, the rest to
 // the second line.
 void appendOut(QString &first, QString &second, const std::uint8_t *bytes, int count)
@@ -127,6 +134,11 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
         const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
         if (place && place->offset + count <= addr::SlotSize)
             std::copy(data, data + count, state_.patchImage.data() + place->position());
+    } else if (performanceCommon(adrs, count)) {
+        for (int i = 0; i < count; ++i) {
+            state_.PerformanceCommon[std::size_t(adrs[3] + i)] = data[i];
+            state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + i));
+        }
     }
 
     const bool log = state_.LogMessages;
@@ -258,6 +270,9 @@ ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
     if (area > addr::AreaTempPatch)
         return ignore(QStringLiteral("area %1 is not kept").arg(sysex::hexByte(area)));
 
+    if (area == addr::AreaTempPerformance)
+        return storePerformance(adrs, data, count, log);
+
     const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
     if (!place)
         return ignore(QStringLiteral("block %1 names no patch block").arg(sysex::hexByte(adrs[2])));
@@ -270,14 +285,43 @@ ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
     std::uint8_t *target = state_.patchImage.data() + place->position();
     for (int j = 0; j < count; ++j) {
         target[j] = data[j];
-        if (area == addr::AreaTempPerformance)
-            log.performanceEntry(adrs[3] + j, data[j]);
         log.afterDataByte();
     }
     result.outcome = ParseResult::Outcome::Stored;
     result.target = ParseResult::Target::Slot;
     result.slot = place->slot;
     result.offset = place->offset;
+    result.count = count;
+    log.finish();
+    return result;
+}
+
+ParseResult SysexProtocol::storePerformance(const addr::Address &adrs, const std::uint8_t *data,
+                                            int count, InLog &log)
+{
+    ParseResult result;
+    // Only the common block has a home here; the parts' blocks are read
+    // past, and nothing of the performance ever lands in the patch image.
+    if (!performanceCommon(adrs, count)) {
+        result.reason =
+            adrs[2] == addr::BlockCommon && adrs[1] == 0
+                ? QStringLiteral("%1 bytes at offset %2 run past the performance common")
+                      .arg(count)
+                      .arg(sysex::hexByte(adrs[3]))
+                : QStringLiteral("performance block %1 is not kept").arg(sysex::hexByte(adrs[2]));
+        log.entry(result.reason + QLatin1Char(' '));
+        log.finish();
+        return result;
+    }
+    for (int j = 0; j < count; ++j) {
+        state_.PerformanceCommon[std::size_t(adrs[3] + j)] = data[j];
+        state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + j));
+        log.performanceEntry(adrs[3] + j, data[j]);
+        log.afterDataByte();
+    }
+    result.outcome = ParseResult::Outcome::Stored;
+    result.target = ParseResult::Target::Performance;
+    result.offset = adrs[3];
     result.count = count;
     log.finish();
     return result;

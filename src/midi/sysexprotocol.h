@@ -64,6 +64,8 @@ public:
 private:
     ParseResult parse(const std::uint8_t *bytes, int length);
     struct InLog;
+    ParseResult storePerformance(const addr::Address &adrs, const std::uint8_t *data, int count,
+                                 InLog &log);
     void storeSystem(const std::uint8_t *data, int count, int offset, ParseResult &result,
                      InLog &log);
 

@@ -7,6 +7,7 @@
 #include "core/recordinginfosink.h"
 #include "midi/midisender.h"
 #include "midi/silenthublink.h"
+#include "midi/sysexmessage.h"
 #include "midi/sysexprotocol.h"
 
 #include <QtTest>
@@ -35,6 +36,17 @@ class TestSendGuard : public QObject
     SilentHubLink hub;
     CountingSender sender;
     SysexProtocol protocol{state, info, hub};
+
+    ParseResult receive(const char *address, const QByteArray &data)
+    {
+        const QByteArray body = QByteArray::fromHex(address) + data;
+        QByteArray m = QByteArray::fromHex("F041106A12") + body;
+        m += char(sysex::checksum(reinterpret_cast<const std::uint8_t *>(body.constData()),
+                                  int(body.size())));
+        m += char(0xF7);
+        return protocol.parseIncoming(reinterpret_cast<const std::uint8_t *>(m.constData()),
+                                      int(m.size()));
+    }
 
 private Q_SLOTS:
     void init()
@@ -118,6 +130,34 @@ private Q_SLOTS:
         state.MidiClosed = false;
         QVERIFY(protocol.SendParameter(a, 7));
         QCOMPARE(sender.sent.size(), 1);
+    }
+
+    void performanceCommonStaysOutOfThePatch()
+    {
+        const PatchImage before = state.patchImage;
+        // The answer to an effects request in Perform mode: 21 bytes from 0Dh.
+        QByteArray effects;
+        for (int i = 0; i < 21; ++i)
+            effects += char(i + 1);
+        const ParseResult r = receive("0100000D", effects);
+        QCOMPARE(r.target, ParseResult::Target::Performance);
+        QCOMPARE(r.count, 21);
+        QVERIFY(state.patchImage == before);
+        QCOMPARE(state.PerformanceCommon[0x0D], 1);
+        QCOMPARE(state.PerformanceCommon[0x21], 21);
+
+        // Sent bytes mirror there too, and the guard reads them.
+        const addr::Address type{addr::AreaTempPerformance, 0, 0, 0x0D};
+        QVERIFY(!protocol.SendParameter(type, 1));
+        QVERIFY(protocol.SendParameter(type, 9));
+        QCOMPARE(state.PerformanceCommon[0x0D], 9);
+        QVERIFY(state.patchImage == before);
+
+        // A part block, or a run past the common block, has no home.
+        QVERIFY(!receive("01001000", QByteArray(1, 3)).stored());
+        QVERIFY(!receive("0100003F", QByteArray(2, 3)).stored());
+        QCOMPARE(state.PerformanceCommon[0x3F], 0);
+        QVERIFY(state.patchImage == before);
     }
 
     void nestedLoadsKeepTheLockUntilTheOuterEnds()

@@ -224,7 +224,6 @@ private slots:
             << hex("F0 41 10 6A 12 03 00 12 05 01 02 03 60 F7") << 2 << 5;
         QTest::newRow("tone 3 whole") << dataSet("03001400", QByteArray(129, 0x11)) << 3 << 0;
         QTest::newRow("tone 4 last byte") << dataSet("03001700", hex("22")) << 4 << 128;
-        QTest::newRow("performance common") << dataSet("0100000C", hex("07")) << 0 << 12;
         QTest::newRow("broadcast device") << dataSet("0300000C", hex("07"), 0x7F) << 0 << 12;
     }
     void incomingStoresWhereAddressed()
