@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#endif
+
 namespace {
 constexpr int DefaultNameLength = 8;
 constexpr char Placeholder = '_';
@@ -24,6 +30,9 @@ FileResult failure(const QString &path, const QString &what)
     return FileResult{false, QStringLiteral("\"%1\" %2").arg(QDir::toNativeSeparators(path), what),
                       0};
 }
+// Devices and pipes have no size to check, and a save would replace them.
+const QString NotRegular = QStringLiteral("is not a regular file.");
+
 QString sizeProblem(qint64 size)
 {
     return QStringLiteral("is not a patch file: it holds %1 bytes, a patch file holds exactly %2.")
@@ -65,6 +74,9 @@ void PatchFile::fromBytes(const QByteArray &bytes, PatchImage &image)
 
 FileResult PatchFile::Read(const QString &path, PatchImage &image)
 {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return failure(path, NotRegular);
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return failure(path, QStringLiteral("could not be opened: %1.").arg(f.errorString()));
@@ -85,14 +97,32 @@ FileResult PatchFile::Read(const QString &path, PatchImage &image)
 
 FileResult PatchFile::Write(const QString &path, const PatchImage &image)
 {
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        return failure(path, NotRegular);
     const QByteArray bytes = toBytes(image);
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return failure(path, QStringLiteral("could not be created: %1.").arg(f.errorString()));
-    const qint64 written = f.write(bytes);
-    if (written != bytes.size() || !f.commit())
+    const auto writeFailed = [&](const QString &why) {
+        f.cancelWriting();
+        return failure(path, QStringLiteral("could not be written: %1.").arg(why));
+    };
+    // The bytes sit in Qt's buffer until the file is flushed, and commit()
+    // has been seen to succeed after that flush failed on a full disk,
+    // putting an empty file in place of the old one. So every step is
+    // checked before the new file may replace the old.
+    if (f.write(bytes) != bytes.size() || !f.flush() || f.error() != QFileDevice::NoError)
+        return writeFailed(f.errorString());
+#ifdef Q_OS_UNIX
+    // Some file systems report a lack of space only when the data goes to
+    // the disk; commit() would not say.
+    if (::fsync(f.handle()) != 0 && errno != EINVAL && errno != EROFS)
+        return writeFailed(QString::fromLocal8Bit(std::strerror(errno)));
+#endif
+    if (!f.commit() || f.error() != QFileDevice::NoError)
         return failure(path, QStringLiteral("could not be written: %1.").arg(f.errorString()));
-    return FileResult{true, {}, written};
+    return FileResult{true, {}, bytes.size()};
 }
 
 QString PatchFile::DefaultFileName(const PatchImage &image)

@@ -31,11 +31,13 @@ public:
     // Copies file contents into the image; the caller has checked them.
     static void fromBytes(const QByteArray &bytes, PatchImage &image);
 
-    // Reads the file into the image. A file that cannot be read, or is not
-    // exactly 645 bytes of 7-bit values, is refused and the image is left
-    // as it was.
+    // Reads the file into the image. A file that cannot be read, that is
+    // no regular file (a device, a pipe), or is not exactly 645 bytes of
+    // 7-bit values, is refused and the image is left as it was.
     static FileResult Read(const QString &path, PatchImage &image);
-    // Writes the image; the old file stays whole when the save fails.
+    // Writes the image; the old file stays whole when the save fails, and
+    // every failure the system reports (a full disk) fails the save with
+    // the system's reason. A device or pipe in the way is refused.
     static FileResult Write(const QString &path, const PatchImage &image);
 
     // A file name made of the first eight name characters, each outside

@@ -1,9 +1,15 @@
 #include "core/patchfile.h"
+#include "savefailure.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <sys/stat.h>
 
 class TestPatchFile : public QObject
 {
@@ -86,7 +92,8 @@ private Q_SLOTS:
             {"8-bit byte", high, "high.pat", "byte 300 is 80"},
             {"8-bit last byte", last, "last.pat", "byte 644 is F7"},
             {"missing", QByteArray(), "none.pat", "could not be opened"},
-            {"a folder", QByteArray(), ".", "could not be"}};
+            {"a folder", QByteArray(), ".", "could not be"},
+            {"a device", QByteArray(), "/dev/zero", "is not a regular file"}};
         for (const auto &[row, contents, name, reason] : rows)
             QTest::newRow(row) << contents << QString(name) << QString(reason);
     }
@@ -96,7 +103,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, contents);
         QFETCH(QString, name);
         QFETCH(QString, reason);
-        const QString file = QDir::cleanPath(dir_->filePath(name));
+        const QString file = QDir::cleanPath(QDir(dir_->path()).filePath(name));
         if (!contents.isNull()) {
             QFile f(file);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -114,32 +121,89 @@ private Q_SLOTS:
     void failedSaveNamesFileAndReason_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::newRow("folder missing") << "nowhere/p.pat";
-        QTest::newRow("target is a folder") << "sub";
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder missing") << "nowhere/p.pat"
+                                        << "could not be created: ";
+        QTest::newRow("target is a folder") << "sub"
+                                            << "could not be ";
+        // Saving over a pipe or device would put a file in its place.
+        QTest::newRow("a pipe") << "pipe" << "is not a regular file.";
     }
 
     void failedSaveNamesFileAndReason()
     {
         QFETCH(QString, target);
+        QFETCH(QString, reason);
         {
             QFile f(dir_->filePath(QStringLiteral("plain.txt")));
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("keep");
         }
         QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
         const QString file = dir_->filePath(target);
         const FileResult r = PatchFile::Write(file, patterned());
         QVERIFY(!r.ok);
         QCOMPARE(r.bytes, 0);
-        QVERIFY2(r.error.startsWith(QLatin1Char('"') + QDir::toNativeSeparators(file) +
-                                    "\" could not be"),
-                 qPrintable(r.error));
-        // A reason follows the colon.
-        QVERIFY(r.error.section(QStringLiteral(": "), 1).size() > 1);
+        const QString prefix = QLatin1Char('"') + QDir::toNativeSeparators(file) + "\" " + reason;
+        QVERIFY2(r.error.startsWith(prefix), qPrintable(r.error));
+        // The system's reason follows the colon.
+        if (reason.endsWith(QLatin1String(": ")))
+            QVERIFY(r.error.size() > prefix.size() + 1);
+        QVERIFY(!QFileInfo(path("pipe")).isFile());
         QFile plain(dir_->filePath(QStringLiteral("plain.txt")));
         QVERIFY(plain.open(QIODevice::ReadOnly));
         QCOMPARE(plain.readAll(), QByteArray("keep"));
         QVERIFY(QFileInfo(dir_->filePath(QStringLiteral("sub"))).isDir());
+    }
+
+    // A real write failure below Qt (no space left, or no file may grow)
+    // fails the save with the system's reason; the old file keeps its bytes
+    // and no temporary file is left behind.
+    void failedWriteKeepsOldFile_data()
+    {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full file system") << true << QString::fromLocal8Bit(strerror(ENOSPC));
+        QTest::newRow("file size limit") << false << QString::fromLocal8Bit(strerror(EFBIG));
+    }
+
+    void failedWriteKeepsOldFile()
+    {
+        QFETCH(bool, fullDisk);
+        QFETCH(QString, reason);
+        FullFileSystem fs;
+        if (fullDisk && !fs.valid())
+            QSKIP("mounting a tmpfs needs root; the file size row runs the same path");
+        const auto place = [&](const char *name) {
+            return fullDisk ? fs.filePath(QLatin1String(name)) : path(name);
+        };
+        const QString file = place("old.pat");
+        PatchImage old = patterned();
+        QVERIFY(PatchFile::Write(file, old).ok);
+        const QByteArray oldBytes = PatchFile::toBytes(old);
+        if (fullDisk)
+            QVERIFY(fs.fill());
+
+        FileResult r;
+        {
+            std::optional<NoFileGrowth> limit;
+            if (!fullDisk)
+                limit.emplace();
+            r = PatchFile::Write(file, PatchImage());
+        }
+        QVERIFY(!r.ok);
+        QCOMPARE(r.bytes, 0);
+        QCOMPARE(r.error, QStringLiteral("\"%1\" could not be written: %2.")
+                              .arg(QDir::toNativeSeparators(file), reason));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), oldBytes);
+        const QStringList left =
+            fullDisk ? fs.entries() : QDir(dir_->path()).entryList(QDir::Files);
+        const QStringList kept =
+            fullDisk ? QStringList{"filler", "old.pat"} : QStringList{"old.pat"};
+        QCOMPARE(left, kept);
     }
 
     void defaultFileName_data()
