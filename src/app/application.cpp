@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/editorscreens.h"
 #include "app/entryform.h"
 #include "app/mainform.h"
 #include "app/mainformfiles.h"
@@ -26,6 +27,7 @@ Application::Application(InfoSink &info, AppSettings &settings, MidiDevices &dev
 
 Application::~Application()
 {
+    screens_.reset();
     // The hub goes first: its ports may still report while they close, and
     // nothing may reach it through the protocol or the main window after.
     entry_.reset();
@@ -50,6 +52,7 @@ void Application::createWindows()
     QGuiApplication::setWindowIcon(ProgramIcon());
     createMainForm();
     createHub();
+    screens_ = std::make_unique<EditorScreens>(*main_, state_, protocol_);
     moment_ = std::make_unique<Tmomentform>();
     main_->setWaitNote(moment_.get());
     // The whole-patch commands come with the Save-to-synth and copy-tone

@@ -16,6 +16,7 @@
 #include <memory>
 
 class AppSettings;
+class EditorScreens;
 class InfoSink;
 class MainFormFiles;
 class MainFormTransfer;
@@ -72,6 +73,8 @@ public:
     // The main window's transfer and file commands (owned by the window).
     MainFormTransfer *transfer() const { return transfer_; }
     MainFormFiles *files() const { return files_; }
+    // The editing screens the main window opens.
+    EditorScreens *screens() const { return screens_.get(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -97,4 +100,5 @@ private:
     MainFormTransfer *transfer_ = nullptr;
     MainFormFiles *files_ = nullptr;
     std::unique_ptr<TEntryForm> entry_;
+    std::unique_ptr<EditorScreens> screens_;
 };

@@ -1,0 +1,97 @@
+#include "app/editorscreens.h"
+
+#include "core/editstate.h"
+#include "editors/ptvaform.h"
+
+EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtocol &protocol,
+                             QObject *parent)
+    : QObject(parent), state_(state), protocol_(protocol), host_(main)
+{
+    addToneForm<TPTVAForm>(ToneScreen::TvfTva, Lifetime::Kept);
+
+    connect(&main, &TMidiMainForm::toneScreenRequested, this, &EditorScreens::openToneScreen);
+    connect(&main, &TMidiMainForm::commonScreenRequested, this, &EditorScreens::openCommonScreen);
+    connect(&main, &TMidiMainForm::refreshScreens, this, &EditorScreens::refresh);
+}
+
+EditorScreens::~EditorScreens()
+{
+    for (auto &[screen, entry] : tone_)
+        delete entry.window.data();
+    for (auto &[screen, entry] : common_)
+        delete entry.window.data();
+}
+
+template <typename Form> void EditorScreens::addToneForm(ToneScreen screen, Lifetime lifetime)
+{
+    Entry e;
+    e.create = [this] { return new Form(state_, protocol_, host_); };
+    e.refresh = [](QWidget *w, int tone) { static_cast<ToneEditorForm *>(w)->refreshTone(tone); };
+    e.reveal = [](QWidget *w) { static_cast<ToneEditorForm *>(w)->reload(); };
+    e.lifetime = lifetime;
+    addToneScreen(screen, std::move(e));
+}
+
+void EditorScreens::addToneScreen(ToneScreen screen, Entry entry)
+{
+    tone_[screen] = std::move(entry);
+}
+
+void EditorScreens::addCommonScreen(CommonScreen screen, Entry entry)
+{
+    common_[screen] = std::move(entry);
+}
+
+void EditorScreens::openToneScreen(ToneScreen screen, int)
+{
+    const auto it = tone_.find(screen);
+    if (it != tone_.end())
+        open(it->second);
+}
+
+void EditorScreens::openCommonScreen(CommonScreen screen)
+{
+    const auto it = common_.find(screen);
+    if (it != common_.end())
+        open(it->second);
+}
+
+void EditorScreens::open(Entry &entry)
+{
+    if (!entry.window) {
+        entry.window = entry.create();
+        if (entry.lifetime == Lifetime::ReleasedOnClose)
+            entry.window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    QWidget *w = entry.window;
+    if (w->isVisible()) {
+        if (entry.reveal)
+            entry.reveal(w);
+    } else {
+        w->show();
+    }
+    w->raise();
+    w->activateWindow();
+}
+
+void EditorScreens::refresh(int tone)
+{
+    for (auto &[screen, entry] : tone_)
+        if (entry.window && entry.refresh)
+            entry.refresh(entry.window, tone);
+    for (auto &[screen, entry] : common_)
+        if (entry.window && entry.refresh)
+            entry.refresh(entry.window, tone);
+}
+
+QWidget *EditorScreens::toneScreen(ToneScreen screen) const
+{
+    const auto it = tone_.find(screen);
+    return it == tone_.end() ? nullptr : it->second.window.data();
+}
+
+QWidget *EditorScreens::commonScreen(CommonScreen screen) const
+{
+    const auto it = common_.find(screen);
+    return it == common_.end() ? nullptr : it->second.window.data();
+}
