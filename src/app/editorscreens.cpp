@@ -2,12 +2,14 @@
 
 #include "core/editstate.h"
 #include "editors/ptvaform.h"
+#include "editors/waveform.h"
 
 EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtocol &protocol,
                              QObject *parent)
     : QObject(parent), state_(state), protocol_(protocol), host_(main)
 {
     addToneForm<TPTVAForm>(ToneScreen::TvfTva, Lifetime::Kept);
+    addToneForm<TWaveForm>(ToneScreen::Wave, Lifetime::Kept);
 
     connect(&main, &TMidiMainForm::toneScreenRequested, this, &EditorScreens::openToneScreen);
     connect(&main, &TMidiMainForm::commonScreenRequested, this, &EditorScreens::openCommonScreen);

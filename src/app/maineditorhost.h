@@ -16,6 +16,14 @@ public:
     int partChannel() const override;
     int testNote() const override;
     void sendShort(int status, int data1, int data2) override;
+    void showInfo(const QString &text) override;
+    QStringList waveGroupNames() const override;
+    bool waveGroupSelectable(int row) const override;
+    int waveGroupRow(int tone) const override;
+    int waveGroupCount(int row) const override;
+    int waveNumber(int tone) const override;
+    QString waveListFolder() const override;
+    void selectWave(int tone, int row, int wave) override;
 
 private:
     TMidiMainForm &main_;

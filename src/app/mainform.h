@@ -83,6 +83,8 @@ public:
 
     void setHub(HubControl *hub) { hub_ = hub; }
     HubControl *hub() const { return hub_; }
+    // Where the program's messages go, for the screens this window opens.
+    InfoSink &infoSink() const { return info_; }
 
     // Where the wave lists and structure pictures are looked up; ends with a
     // slash. Defaults to the program folder.

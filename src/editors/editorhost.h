@@ -4,6 +4,7 @@
 // in their own.
 
 #include <QString>
+#include <QStringList>
 
 class EditorHost
 {
@@ -23,4 +24,23 @@ public:
     virtual int testNote() const = 0;
     // One short message to the synthesizer (nothing while MIDI is closed).
     virtual void sendShort(int status, int data1, int data2) = 0;
+
+    // The program's information box (ShowInfo). Hosts without a user to tell
+    // drop the text.
+    virtual void showInfo(const QString & /*text*/) {}
+
+    // The main window's wave-group lists CbSourceT<n>, for the wave screen:
+    // the rows they hold, whether a row names a fitted group, the row tone's
+    // list shows (-1 when the tone's group is none of them), the wave count
+    // of a row's group, and the tone's wave number (SpcWaveT<n>, 1-based).
+    virtual QStringList waveGroupNames() const { return {}; }
+    virtual bool waveGroupSelectable(int row) const { return row >= 0; }
+    virtual int waveGroupRow(int /*tone*/) const { return -1; }
+    virtual int waveGroupCount(int /*row*/) const { return 0; }
+    virtual int waveNumber(int /*tone*/) const { return 0; }
+    // The folder of the wave-name files, ending in a slash.
+    virtual QString waveListFolder() const { return {}; }
+    // Puts group row and wave (1-based) into the tone's row on the main
+    // window, whose own handling stores and sends them.
+    virtual void selectWave(int /*tone*/, int /*row*/, int /*wave*/) {}
 };
