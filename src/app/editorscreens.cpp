@@ -1,7 +1,9 @@
 #include "app/editorscreens.h"
 
 #include "core/editstate.h"
+#include "editors/lfoform.h"
 #include "editors/ptvaform.h"
+#include "editors/ptvpform.h"
 #include "editors/waveform.h"
 
 EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtocol &protocol,
@@ -9,6 +11,8 @@ EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtoco
     : QObject(parent), state_(state), protocol_(protocol), host_(main)
 {
     addToneForm<TPTVAForm>(ToneScreen::TvfTva, Lifetime::Kept);
+    addToneForm<TPTVPForm>(ToneScreen::Tvp, Lifetime::Kept);
+    addToneForm<TLFOForm>(ToneScreen::Lfo, Lifetime::Kept);
     addToneForm<TWaveForm>(ToneScreen::Wave, Lifetime::Kept);
 
     connect(&main, &TMidiMainForm::toneScreenRequested, this, &EditorScreens::openToneScreen);
