@@ -4,14 +4,24 @@
 
 namespace {
 const QString invalidDeviceText = QStringLiteral("Invalid device ID");
-}
+
+constexpr std::uint8_t KindMask = 0xF0;
+constexpr std::uint8_t ChannelMask = 0x0F;
+constexpr std::uint8_t NoteOn = 0x90;
+constexpr std::uint8_t ControlChange = 0xB0;
+constexpr std::uint8_t AllNotesOff = 123;
+constexpr int ChannelCount = 16;
+} // namespace
 
 TMidiOutput::TMidiOutput(MidiDevices &devices, QObject *parent)
     : QObject(parent), m_devices(devices)
 {
 }
 
-TMidiOutput::~TMidiOutput() = default;
+TMidiOutput::~TMidiOutput()
+{
+    ClosePort();
+}
 
 int TMidiOutput::deviceCount() const
 {
@@ -61,7 +71,26 @@ void TMidiOutput::OpenPort()
 
 void TMidiOutput::ClosePort()
 {
+    if (!isOpen())
+        return;
+    silencePlayedChannels();
     m_connection.reset();
+}
+
+void TMidiOutput::silencePlayedChannels()
+{
+    for (int channel = 0; channel < ChannelCount && m_playedChannels != 0; ++channel) {
+        const std::uint16_t bit = std::uint16_t(1u << channel);
+        if (!(m_playedChannels & bit))
+            continue;
+        m_playedChannels &= std::uint16_t(~bit);
+        try {
+            m_connection->sendShort(std::uint8_t(ControlChange | channel), AllNotesOff, 0);
+        } catch (const MidiBackendError &) {
+            // The device is gone; nothing it plays can be stopped from here.
+            m_playedChannels = 0;
+        }
+    }
 }
 
 void TMidiOutput::requireOpen() const
@@ -79,6 +108,8 @@ void TMidiOutput::SendShortMsg(std::uint8_t status, std::uint8_t data1, std::uin
         m_error = 1;
         throw EmidioutputError(deviceFailureText(e.reason()));
     }
+    if ((status & KindMask) == NoteOn)
+        m_playedChannels |= std::uint16_t(1u << (status & ChannelMask));
 }
 
 void TMidiOutput::SendLongMsg(const std::uint8_t *buffer, int length)

@@ -5,6 +5,10 @@
 //
 // DeviceID -1 means "the default output": the first output device of the
 // registry at the time the port opens.
+//
+// The port remembers the channels it sent note-ons on and, when it closes,
+// first sends All Notes Off on each of them: a note whose note-off never
+// comes (a test note, a key held while the port closes) must not sound on.
 
 #include "midierrors.h"
 #include "midisender.h"
@@ -37,6 +41,8 @@ public:
     int deviceCount() const;
 
     void OpenPort();
+    // Sends All Notes Off first on each channel that had a note-on; closes
+    // even when that can no longer go out.
     void ClosePort();
     void SendShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
     // Nothing is sent for a length of 0 or less.
@@ -48,10 +54,12 @@ Q_SIGNALS:
 
 private:
     void requireOpen() const;
+    void silencePlayedChannels();
 
     MidiDevices &m_devices;
     QString m_productName;
     int m_deviceId = 0;
     std::uint16_t m_error = 0;
+    std::uint16_t m_playedChannels = 0; // bit n: a note-on went out on channel n
     std::unique_ptr<MidiOutputConnection> m_connection;
 };
