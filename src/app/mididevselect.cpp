@@ -1,6 +1,7 @@
 #include "app/mididevselect.h"
 
 #include "app/noteoutform.h"
+#include "app/windowplacement.h"
 #include "core/appsettings.h"
 #include "core/editstate.h"
 #include "core/expansionchoices.h"
@@ -84,6 +85,7 @@ TMidiDevSelect::TMidiDevSelect(EditState &state, InfoSink &info, AppSettings &se
     : QDialog(parent), state_(state), info_(info), settings_(settings), devices_(devices)
 {
     setObjectName(QStringLiteral("MidiDevSelect"));
+    WindowPlacement::install(*this, WindowPlacement::Mode::Centre);
     setWindowTitle(QLatin1String(Caption));
     buildControls();
     if (settings_.FirstRun)
@@ -101,6 +103,7 @@ void TMidiDevSelect::connectHub(TNoteOutForm &hub)
     connect(this, &TMidiDevSelect::closePortsRequested, &hub, &TNoteOutForm::closePorts);
     connect(this, &TMidiDevSelect::keyboardReleased, &hub, &TNoteOutForm::freeKeyboardInput);
     connect(this, &TMidiDevSelect::openPortsRequested, &hub, &TNoteOutForm::openPorts);
+    connect(this, &TMidiDevSelect::restorePortsRequested, &hub, &TNoteOutForm::restorePorts);
 }
 
 void TMidiDevSelect::buildControls()
@@ -330,6 +333,18 @@ void TMidiDevSelect::BOk1Click()
         const int keyboard = ChSepKB->isChecked() ? chosenRow(LiKbIn) : AppSettings::NoDevice;
         Q_EMIT openPortsRequested(in < 0 ? 0 : in, chosenRow(LiJVout), keyboard);
     }
+    portsClosed_ = false;
     Q_EMIT settingsApplied();
     accept();
+}
+
+void TMidiDevSelect::reject()
+{
+    // The ports were closed only for the choosing; with nothing chosen, the
+    // editor goes on with the devices it had.
+    if (portsClosed_) {
+        portsClosed_ = false;
+        Q_EMIT restorePortsRequested();
+    }
+    QDialog::reject();
 }

@@ -1,9 +1,9 @@
 #pragma once
 // Preferences for the MIDI devices, the synthesizer's unit ID and the fitted
-// PCM card and expansion boards. Nothing changes until Ok; Cancel leaves the
-// settings as they were (the ports stay closed, as they are while the dialog
-// is open). The dialog does not delete itself: open it on the stack or set
-// Qt::WA_DeleteOnClose.
+// PCM card and expansion boards. Nothing changes until Ok. The ports are
+// closed while the dialog is open; Cancel leaves the settings as they were
+// and opens again the ports that were open. The dialog does not delete
+// itself: open it on the stack or set Qt::WA_DeleteOnClose.
 
 #include <QDialog>
 #include <QStringList>
@@ -45,12 +45,16 @@ public:
     bool EdJVIDExit();
     void BOk1Click();
     void BSaveIniClick();
+    // Cancel, Escape and the window's close.
+    void reject() override;
 
 Q_SIGNALS:
     // The hub closes every port and discards the keyboard input.
     void closePortsRequested();
     // The hub discards the keyboard input ("KB freed").
     void keyboardReleased();
+    // Cancelled: the hub opens again what closePortsRequested closed.
+    void restorePortsRequested();
     // The hub opens the ports on these devices; a negative output is the
     // default output, a negative keyboard means no keyboard input.
     void openPortsRequested(int input, int output, int keyboard);

@@ -1,6 +1,7 @@
 #include "app/noteoutform.h"
 
 #include "app/mainwindowlink.h"
+#include "app/windowplacement.h"
 #include "controls/ledgauge.h"
 #include "controls/sliddt.h"
 #include "controls/slidnavf.h"
@@ -41,6 +42,16 @@ const QColor LampLit(0, 255, 0);
 const QColor LampKeyboard(255, 255, 0);
 
 const QString MidiClosedText = QStringLiteral("Midi Closed");
+const QString MidiOpenText = QStringLiteral("Midi Open");
+// The status bar's own captions, shown again while no port is open.
+const QString NoInputText = QStringLiteral("Midi-In");
+const QString NoOutputText = QStringLiteral("Midi-Out");
+enum StatusPanel
+{
+    StatePanel,
+    InputPanel,
+    OutputPanel
+};
 
 QString errorText(const std::exception &e)
 {
@@ -125,6 +136,14 @@ TNoteOutForm::TNoteOutForm(EditState &state, InfoSink &info, SysexProtocol &prot
     connect(Timer1, &QTimer::timeout, this, &TNoteOutForm::lampsOff);
     connect(MidiInput1, &TMidiInput::OnMidiInput, this, &TNoteOutForm::MidiInput1MidiInput);
     Timer1->start();
+    // A hub the user moved stays where it was put.
+    WindowPlacement::install(*this, WindowPlacement::Mode::CentreOnce);
+}
+
+void TNoteOutForm::setWindowAnchor(QWidget *anchor)
+{
+    windowAnchor_ = anchor;
+    WindowPlacement::install(*this, WindowPlacement::Mode::CentreOnce, anchor);
 }
 
 TNoteOutForm::~TNoteOutForm()
@@ -154,16 +173,62 @@ void TNoteOutForm::OpenMidi()
         return;
     const QStringList inputs = devices_.inputNames();
     const int in = AppSettings::ResolveDevice(settings_->SynthIn, inputs);
-    if (in == AppSettings::NoDevice)
-        return;
     const int out = AppSettings::ResolveDevice(settings_->SynthOut, devices_.outputNames());
-    const int kb = settings_->SepKB ? AppSettings::ResolveDevice(settings_->KeyboardIn, inputs)
-                                    : AppSettings::NoDevice;
-    openPorts(in, out, kb);
+    // Another device standing in for a keyboard would play whatever it
+    // sends into the synthesizer.
+    const bool keyboardMissing =
+        settings_->SepKB && AppSettings::IsMissing(settings_->KeyboardIn, inputs);
+    const int kb = settings_->SepKB && !keyboardMissing
+                       ? AppSettings::ResolveDevice(settings_->KeyboardIn, inputs)
+                       : AppSettings::NoDevice;
+    if (in != AppSettings::NoDevice)
+        openPorts(in, out, kb);
+    else
+        showClosed();
+    reportMissingDevices(in);
+}
+
+// A remembered device that is gone is replaced by the first of its list; the
+// user must know that the synthesizer now answering may be another one.
+void TNoteOutForm::reportMissingDevices(int input)
+{
+    const QStringList inputs = devices_.inputNames();
+    const QStringList outputs = devices_.outputNames();
+    auto remembered = [](const DeviceChoice &choice) {
+        return choice.name.isEmpty() ? QStringLiteral("number %1").arg(choice.index)
+                                     : QLatin1Char('"') + choice.name + QLatin1Char('"');
+    };
+    QStringList lines;
+    auto check = [&](const char *port, const DeviceChoice &choice, const QStringList &devices,
+                     bool used, const QString &usedName, StatusPanel panel, const char *prefix) {
+        if (!AppSettings::IsMissing(choice, devices))
+            return;
+        const QString what = remembered(choice);
+        lines << QStringLiteral("%1 %2 is not present; ").arg(QLatin1String(port), what) +
+                     (used ? QStringLiteral("\"%1\" is used instead.").arg(usedName)
+                           : QStringLiteral("none is opened."));
+        if (main_ && panel != StatePanel)
+            main_->setStatusPanel(panel,
+                                  QLatin1String(prefix) +
+                                      (used ? QStringLiteral("%1 (%2 missing)").arg(usedName, what)
+                                            : QStringLiteral("%1 missing").arg(what)));
+    };
+    const bool open = !state_.MidiClosed;
+    check("MIDI input", settings_->SynthIn, inputs, open && input != AppSettings::NoDevice,
+          MidiInput1->ProductName(), InputPanel, "In: ");
+    if (input != AppSettings::NoDevice)
+        check("MIDI output", settings_->SynthOut, outputs, open, MidiOutput1->ProductName(),
+              OutputPanel, "Out: ");
+    // A missing keyboard is never replaced (see OpenMidi).
+    if (settings_->SepKB)
+        check("Keyboard input", settings_->KeyboardIn, inputs, false, QString(), StatePanel, "");
+    if (!lines.isEmpty())
+        info_.ShowInfo(lines.join(QLatin1Char('\r')));
 }
 
 bool TNoteOutForm::openPorts(int inputIndex, int outputIndex, int keyboardIndex)
 {
+    reopenAs_.reset();
     // A device cannot be chosen while its port is open.
     closeAllQuietly();
     const QString error = attempt([&] {
@@ -186,22 +251,38 @@ bool TNoteOutForm::openPorts(int inputIndex, int outputIndex, int keyboardIndex)
         portFailed(error);
         return false;
     }
-    state_.MidiClosed = false;
-    if (main_) {
-        main_->setStatusPanel(0, QStringLiteral("Midi Open"));
-        main_->setStatusPanel(1, QStringLiteral("In: ") + MidiInput1->ProductName());
-        main_->setStatusPanel(2, QStringLiteral("Out: ") + MidiOutput1->ProductName());
-        main_->setMidiOpenChecked(true);
-    }
+    showOpen(QStringLiteral("In: "), QStringLiteral("Out: "));
     return true;
+}
+
+void TNoteOutForm::showOpen(const QString &inPrefix, const QString &outPrefix)
+{
+    state_.MidiClosed = false;
+    if (!main_)
+        return;
+    main_->setStatusPanel(StatePanel, MidiOpenText);
+    main_->setStatusPanel(InputPanel, inPrefix + MidiInput1->ProductName());
+    main_->setStatusPanel(OutputPanel, outPrefix + MidiOutput1->ProductName());
+    main_->setDevStat(MidiOpenText);
+    main_->setMidiOpenChecked(true);
+}
+
+// Every way the ports close ends here, so the main window never shows open
+// ports that are not.
+void TNoteOutForm::showClosed()
+{
+    state_.MidiClosed = true;
+    if (!main_)
+        return;
+    main_->setStatusPanel(StatePanel, MidiClosedText);
+    main_->setStatusPanel(InputPanel, NoInputText);
+    main_->setStatusPanel(OutputPanel, NoOutputText);
+    main_->setDevStat(MidiClosedText);
+    main_->setMidiOpenChecked(false);
 }
 
 void TNoteOutForm::reopenMidi()
 {
-    if (main_) {
-        main_->setStatusPanel(1, QStringLiteral("In = ") + MidiInput1->ProductName());
-        main_->setStatusPanel(2, QStringLiteral("Out = ") + MidiOutput1->ProductName());
-    }
     TMidiInput *kb = settings_ && settings_->SepKB ? keyboardIn_.get() : nullptr;
     const QString error = attempt([&] {
         if (!MidiInput1->isOpen()) {
@@ -220,11 +301,7 @@ void TNoteOutForm::reopenMidi()
         portFailed(error);
         return;
     }
-    state_.MidiClosed = false;
-    if (main_) {
-        main_->setMidiOpenChecked(true);
-        main_->setStatusPanel(0, QStringLiteral("Midi Open"));
-    }
+    showOpen(QStringLiteral("In = "), QStringLiteral("Out = "));
 }
 
 void TNoteOutForm::closeMidi()
@@ -233,11 +310,7 @@ void TNoteOutForm::closeMidi()
     const QString outError = attempt([&] { MidiOutput1->ClosePort(); });
     const QString kbError = keyboardIn_ ? attempt([&] { keyboardIn_->ClosePort(); }) : QString();
     keyboardOpen_ = false;
-    state_.MidiClosed = true;
-    if (main_) {
-        main_->setDevStat(MidiClosedText);
-        main_->setMidiOpenChecked(false);
-    }
+    showClosed();
     for (const QString &e : {error, outError, kbError}) {
         if (!e.isEmpty()) {
             info_.ShowInfo(e);
@@ -267,10 +340,23 @@ void TNoteOutForm::freeKeyboardInput()
 
 void TNoteOutForm::closePorts()
 {
+    reopenAs_.reset();
+    if (!state_.MidiClosed && MidiInput1->isOpen() && MidiOutput1->isOpen())
+        reopenAs_ = OpenDevices{MidiInput1->DeviceID(), MidiOutput1->DeviceID(),
+                                keyboardOpen_ && keyboardIn_ ? int(keyboardIn_->DeviceID())
+                                                             : AppSettings::NoDevice};
     (void)attempt([&] { MidiInput1->ClosePort(); });
     (void)attempt([&] { MidiOutput1->ClosePort(); });
     freeKeyboardInput();
-    state_.MidiClosed = true;
+    showClosed();
+}
+
+void TNoteOutForm::restorePorts()
+{
+    if (!reopenAs_)
+        return;
+    const OpenDevices devices = *reopenAs_;
+    openPorts(devices.input, devices.output, devices.keyboard);
 }
 
 void TNoteOutForm::closeAllQuietly()
@@ -290,11 +376,7 @@ void TNoteOutForm::portFailed(const QString &message)
         return;
     handlingFailure_ = true;
     closeAllQuietly();
-    state_.MidiClosed = true;
-    if (main_) {
-        main_->setDevStat(MidiClosedText);
-        main_->setMidiOpenChecked(false);
-    }
+    showClosed();
     info_.ShowInfo(message);
     handlingFailure_ = false;
 }
@@ -434,47 +516,57 @@ void TNoteOutForm::SbNoteHChange(TSliderBase *)
 {
     const int pos = SbNoteH->Position();
     SbNoteH->setText(DisplayTables::instance().NoteNames[std::size_t(pos)]);
-    if (pos == state_.LastSentValue)
+    if (pos == sent_.note)
         return;
     AllSoundOff();
     SendShort(NoteOn + channelByte(), pos, SbNoteV->Position());
-    state_.LastSentValue = std::uint8_t(pos);
+    sliderSent(sent_.note, pos);
 }
 
 void TNoteOutForm::SbNoteVChange(TSliderBase *)
 {
     const int pos = SbNoteV->Position();
-    if (pos == state_.LastSentValue)
+    if (pos == sent_.velocity)
         return;
     AllSoundOff();
-    state_.LastSentValue = std::uint8_t(pos);
     SendShort(NoteOn + channelByte(), SbNoteH->Position(), pos);
+    sliderSent(sent_.velocity, pos);
 }
 
-void TNoteOutForm::sendController(int position, std::uint8_t status, int controller)
+// Each slider is compared with what it sent itself: the byte some other
+// control sent last says nothing about this one, and skipping on it would
+// leave the slider showing a value the synthesizer never got.
+void TNoteOutForm::sliderSent(int &lastSent, int position)
 {
-    if (position == state_.LastSentValue)
-        return;
+    // With the ports closed nothing left; the value is still to be sent.
+    lastSent = state_.MidiClosed ? Unsent : position;
     state_.LastSentValue = std::uint8_t(position);
+}
+
+void TNoteOutForm::sendController(int position, int &lastSent, std::uint8_t status, int controller)
+{
+    if (position == lastSent)
+        return;
     if (status == ChannelPressure)
         SendShort(status + channelByte(), position, 0);
     else
         SendShort(status + channelByte(), controller, position);
+    sliderSent(lastSent, position);
 }
 
 void TNoteOutForm::SbNoteBChange(TSliderBase *)
 {
-    sendController(SbNoteB->Position(), ControlChange, BreathController);
+    sendController(SbNoteB->Position(), sent_.breath, ControlChange, BreathController);
 }
 
 void TNoteOutForm::SbNoteMChange(TSliderBase *)
 {
-    sendController(SbNoteM->Position(), ControlChange, ModulationController);
+    sendController(SbNoteM->Position(), sent_.modulation, ControlChange, ModulationController);
 }
 
 void TNoteOutForm::SbNoteAChange(TSliderBase *)
 {
-    sendController(SbNoteA->Position(), ChannelPressure, 0);
+    sendController(SbNoteA->Position(), sent_.aftertouch, ChannelPressure, 0);
 }
 
 // --- log and lamps ------------------------------------------------------
@@ -520,6 +612,7 @@ void TNoteOutForm::showMessageLog()
         delete outputForm_.data();
         outputForm_ = new TOutputForm(logCounters_);
         outputForm_->setAttribute(Qt::WA_DeleteOnClose);
+        WindowPlacement::install(*outputForm_, WindowPlacement::Mode::Centre, windowAnchor_);
         connect(outputForm_.data(), &TOutputForm::closed, this,
                 [this] { state_.LogMessages = false; });
     }

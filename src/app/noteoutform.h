@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class AppSettings;
 class EditState;
@@ -58,6 +59,8 @@ public:
     // The start-up steps that need the main window and the settings: the
     // device dialog on the first run, opening the devices, Patch mode.
     void startUp();
+    // The window the hub and the message log open over (the main window).
+    void setWindowAnchor(QWidget *anchor);
 
     // HubControl
     void OpenMidi() override;
@@ -93,7 +96,11 @@ public:
     // Closes and discards the keyboard input; Lkb shows "KB freed".
     void freeKeyboardInput();
     // Closes every port, discards the keyboard input and sets MidiClosed.
+    // The ports that were open are remembered for restorePorts.
     void closePorts();
+    // Opens again, on the same devices, what the last closePorts closed
+    // (the device dialog was cancelled).
+    void restorePorts();
     // Opens the synthesizer ports on these devices (and the keyboard input
     // when keyboardIndex is not negative) and reports it on the main
     // window. A port error is shown, every port is closed again and false
@@ -105,6 +112,24 @@ protected:
 
 private:
     class PortGuard;
+    static constexpr int Unsent = -1;
+
+    // The devices of the open ports; keyboard NoDevice when none was open.
+    struct OpenDevices
+    {
+        int input;
+        int output;
+        int keyboard;
+    };
+    // What each slider last sent; Unsent before its first send.
+    struct SliderSends
+    {
+        int note = Unsent;
+        int velocity = Unsent;
+        int breath = Unsent;
+        int modulation = Unsent;
+        int aftertouch = Unsent;
+    };
 
     void buildControls();
     void MidiInput1MidiInput(TMidiInput *sender);
@@ -114,6 +139,9 @@ private:
     void sendShortLit(int status, int data1, int data2, const QColor &lamp);
     void portFailed(const QString &message);
     void closeAllQuietly();
+    void showOpen(const QString &inPrefix, const QString &outPrefix);
+    void showClosed();
+    void reportMissingDevices(int input);
     void setLamp(QLabel *lamp, const QColor &colour);
     void lampsOff();
     int channelByte() const;
@@ -123,7 +151,8 @@ private:
     void SbNoteBChange(TSliderBase *);
     void SbNoteMChange(TSliderBase *);
     void SbNoteAChange(TSliderBase *);
-    void sendController(int position, std::uint8_t status, int controller);
+    void sendController(int position, int &lastSent, std::uint8_t status, int controller);
+    void sliderSent(int &lastSent, int position);
     void SpBHClick();
 
     EditState &state_;
@@ -162,6 +191,9 @@ private:
     bool keyboardOpen_ = false;
     bool midiTrueOn_ = false;
     bool handlingFailure_ = false;
+    std::optional<OpenDevices> reopenAs_;
+    SliderSends sent_;
+    QPointer<QWidget> windowAnchor_;
 
     LogLineCounters logCounters_;
     QPointer<TOutputForm> outputForm_;

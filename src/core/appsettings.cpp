@@ -240,3 +240,12 @@ int AppSettings::ResolveDevice(const DeviceChoice &choice, const QStringList &de
     }
     return devices.isEmpty() ? NoDevice : DefaultDevice;
 }
+
+bool AppSettings::IsMissing(const DeviceChoice &choice, const QStringList &devices)
+{
+    if (choice.index == NoDevice)
+        return false;
+    if (!choice.name.isEmpty())
+        return !devices.contains(choice.name);
+    return choice.index < 0 || choice.index >= devices.size();
+}

@@ -74,6 +74,9 @@ public:
     // and the index is in the list; else the first device (NoDevice when
     // there is none). NoDevice stays NoDevice.
     static int ResolveDevice(const DeviceChoice &choice, const QStringList &devices);
+    // The remembered device is not in the list (by its name, or by its index
+    // when no name was stored), so ResolveDevice stands another one in.
+    static bool IsMissing(const DeviceChoice &choice, const QStringList &devices);
 
 private:
     void readDevices(EditState &state);

@@ -8,6 +8,7 @@
 #include "hubtestmainlink.h"
 #include "midi/hublink.h"
 #include "midi/mididevices.h"
+#include "midi/midiinput.h"
 #include "midi/silenthublink.h"
 #include "midi/sysexprotocol.h"
 
@@ -296,16 +297,25 @@ void TestMidiDevSelect::deviceFollowsItsName()
     QCOMPARE(stored("Midi_Out").toInt(), 2);
 }
 
+// The ports are closed while the dialog is open. Ok opens the new choice;
+// Cancel, in any of its forms, opens again what was open before, keyboard
+// included, so editing goes on and the status bar tells the truth.
 void TestMidiDevSelect::hubPortsWhileOpenThenOkOrCancel_data()
 {
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("ok reopens") << true;
-    QTest::newRow("cancel leaves closed") << false;
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("openBefore");
+    QTest::addColumn<bool>("openAfter");
+    QTest::newRow("ok reopens") << "ok" << true << true;
+    QTest::newRow("cancel reopens as before") << "cancel" << true << true;
+    QTest::newRow("escape reopens as before") << "escape" << true << true;
+    QTest::newRow("cancel leaves closed ports closed") << "cancel" << false << false;
 }
 
 void TestMidiDevSelect::hubPortsWhileOpenThenOkOrCancel()
 {
-    QFETCH(bool, ok);
+    QFETCH(QString, answer);
+    QFETCH(bool, openBefore);
+    QFETCH(bool, openAfter);
     QFile file(ini_);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray before = file.readAll();
@@ -320,6 +330,9 @@ void TestMidiDevSelect::hubPortsWhileOpenThenOkOrCancel()
     TNoteOutForm hub(state_, info_, protocol, devices, &main);
     hub.setSettings(settings_.get());
     QVERIFY(hub.openPorts(0, 0, 1));
+    if (!openBefore)
+        hub.closeMidi();
+    auto *kbLabel = hub.findChild<QLabel *>("Lkb");
 
     TMidiDevSelect dialog(state_, info_, *settings_, devices);
     dialog.connectHub(hub);
@@ -328,28 +341,45 @@ void TestMidiDevSelect::hubPortsWhileOpenThenOkOrCancel()
     // The ports are closed and the keyboard input let go while choosing.
     QVERIFY(state_.MidiClosed);
     QVERIFY(hub.keyboardInput() == nullptr);
-    QCOMPARE(hub.findChild<QLabel *>("Lkb")->text(), QStringLiteral("KB freed"));
+    QCOMPARE(kbLabel->text(), QStringLiteral("KB freed"));
+    QCOMPARE(main.panels, (std::array<QString, 3>{"Midi Closed", "Midi-In", "Midi-Out"}));
 
-    if (!ok) {
+    if (answer != QLatin1String("ok")) {
         auto *id = dialog.findChild<QLineEdit *>("EdJVID");
         id->selectAll();
         QTest::keyClicks(id, QStringLiteral("25"));
     }
-    QTest::mouseClick(dialog.findChild<QPushButton *>(ok ? "BOk1" : "BCan1"), Qt::LeftButton);
-    QCOMPARE(state_.MidiClosed, !ok);
-    QCOMPARE(backend->outputsOpened(), ok ? 2 : 1);
+    if (answer == QLatin1String("escape"))
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    else
+        QTest::mouseClick(
+            dialog.findChild<QPushButton *>(answer == QLatin1String("ok") ? "BOk1" : "BCan1"),
+            Qt::LeftButton);
+    QVERIFY(dialog.isHidden());
+    QCOMPARE(state_.MidiClosed, !openAfter);
+    QCOMPARE(backend->outputsOpened(), openAfter ? 2 : 1);
     QVERIFY(info_.messages.isEmpty());
     protocol.SendDataSet(addr::Address{0x03, 0x00, 0x00, 0x0C}, 5);
-    if (ok) {
-        QCOMPARE(main.panels[1], QStringLiteral("In: Synth In"));
+    if (openAfter) {
+        QCOMPARE(main.panels,
+                 (std::array<QString, 3>{"Midi Open", "In: Synth In", "Out: Synth Out"}));
+        QVERIFY(main.midiOpenChecked);
         QCOMPARE(backend->sent().value(0),
                  QByteArray::fromHex("F0 41 13 6A 12 03 00 00 0C 05 6C F7"));
+        // Cancelled: the keyboard plays through again. Ok follows the stored
+        // choice, which has no separate keyboard.
+        const bool keyboard = answer != QLatin1String("ok");
+        QCOMPARE(hub.keyboardInput() && hub.keyboardInput()->isOpen(), keyboard);
+        QCOMPARE(kbLabel->text(), QLatin1String(keyboard ? "KB open" : "KB freed"));
     } else {
+        QCOMPARE(main.panels[0], QStringLiteral("Midi Closed"));
+        QCOMPARE(info_.messages, QStringList{"Midi Closed"});
+        QVERIFY(backend->sent().isEmpty());
+    }
+    if (answer != QLatin1String("ok")) {
         QCOMPARE(state_.UnitId, 20);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
-        QCOMPARE(info_.messages, QStringList{"Midi Closed"});
-        QVERIFY(backend->sent().isEmpty());
     }
 }
 

@@ -92,6 +92,8 @@ private Q_SLOTS:
     void portFailures_data();
     void portFailures();
     void openReopenClose();
+    void closingSilencesPlayedChannels_data();
+    void closingSilencesPlayedChannels();
     void slidersSend_data();
     void slidersSend();
     void allOffButton_data();
@@ -279,6 +281,7 @@ void TestNoteOutForm::portFailures()
     QVERIFY(rig.state.MidiClosed);
     QVERIFY(!rig.hub->midiInput1().isOpen());
     QCOMPARE(rig.main.devStat, QStringLiteral("Midi Closed"));
+    QCOMPARE(rig.main.panels[0], QStringLiteral("Midi Closed"));
     QVERIFY(!rig.main.midiOpenChecked);
     if (when != QLatin1String("open"))
         QCOMPARE(rig.state.patchImage.common(0x0C), std::uint8_t(0x05));
@@ -305,6 +308,7 @@ void TestNoteOutForm::openReopenClose()
     QVERIFY(rig.state.MidiClosed);
     QVERIFY(!rig.main.midiOpenChecked);
     QCOMPARE(rig.main.devStat, QStringLiteral("Midi Closed"));
+    QCOMPARE(rig.main.panels, (std::array<QString, 3>{"Midi Closed", "Midi-In", "Midi-Out"}));
     rig.hub->SendShort(0x90, 0x3C, 0x40);
     QVERIFY(rig.backend->sent().isEmpty());
 
@@ -312,9 +316,58 @@ void TestNoteOutForm::openReopenClose()
     QVERIFY(!rig.state.MidiClosed);
     QCOMPARE(rig.main.panels,
              (std::array<QString, 3>{"Midi Open", "In = Synth In", "Out = Synth Out"}));
+    QCOMPARE(rig.main.devStat, QStringLiteral("Midi Open"));
     rig.hub->SendShort(0x90, 0x3C, 0x40);
     QCOMPARE(rig.backend->sent(), Messages{hex("903C40")});
     QVERIFY(rig.info.messages.isEmpty());
+}
+
+// Whatever closes the output, a note still sounding on any channel the
+// program played on is stopped first; a channel never played is left alone.
+void TestNoteOutForm::closingSilencesPlayedChannels_data()
+{
+    QTest::addColumn<QString>("closer");
+    QTest::addColumn<bool>("notes"); // else only controllers were sent
+    QTest::addColumn<Messages>("tail");
+    const Messages silenced{hex("B07B00"), hex("B27B00")};
+    QTest::newRow("Midi Close") << "command" << true << silenced;
+    QTest::newRow("device dialog") << "dialog" << true << silenced;
+    QTest::newRow("program ends") << "exit" << true << silenced;
+    QTest::newRow("controllers only") << "command" << false << Messages{hex("B30110")};
+}
+
+void TestNoteOutForm::closingSilencesPlayedChannels()
+{
+    QFETCH(QString, closer);
+    QFETCH(bool, notes);
+    QFETCH(Messages, tail);
+    Rig rig;
+    rig.open(true);
+    if (notes) {
+        // The Play Note test note, then a key of the keyboard on part 3.
+        rig.state.PlayNoteOn = true;
+        rig.protocol.SendDataSet(NameByte, 0x05);
+        rig.main.part = 3;
+        QVERIFY(rig.backend->playShort(1, 0x90, 0x3C, 0x40));
+        QTRY_COMPARE(rig.backend->sent().last(), hex("923C40"));
+    } else {
+        rig.main.part = 4;
+        QVERIFY(rig.backend->playShort(1, 0xB0, 0x01, 0x10));
+        QTRY_COMPARE(rig.backend->sent().size(), 1);
+    }
+    const int before = int(rig.backend->sent().size());
+    if (closer == QLatin1String("command"))
+        rig.hub->closeMidi();
+    else if (closer == QLatin1String("dialog"))
+        rig.hub->closePorts();
+    else
+        rig.hub.reset();
+    const Messages sent = rig.backend->sent();
+    QCOMPARE(sent.mid(notes ? before : before - 1), tail);
+    // Once closed, nothing is sent twice.
+    if (rig.hub)
+        rig.hub->closeMidi();
+    QCOMPARE(rig.backend->sent().size(), sent.size());
 }
 
 void TestNoteOutForm::slidersSend_data()
@@ -323,12 +376,16 @@ void TestNoteOutForm::slidersSend_data()
     QTest::addColumn<int>("lastSent");
     QTest::addColumn<int>("part");
     QTest::addColumn<Messages>("expected");
-    // Every slider starts at 40 and is moved up one step to 41 (29h).
-    QTest::newRow("breath equal to last sent") << "SbNoteB" << 41 << 1 << Messages{};
+    // Every slider starts at 40 and is moved up one step to 41 (29h). What
+    // another control sent last never keeps a slider from sending.
+    QTest::newRow("breath equal to an edit's last byte")
+        << "SbNoteB" << 41 << 1 << Messages{hex("B00229")};
     QTest::newRow("modulation part 2") << "SbNoteM" << 0 << 2 << Messages{hex("B10129")};
-    QTest::newRow("aftertouch") << "SbNoteA" << 0 << 1 << Messages{hex("D02900")};
+    QTest::newRow("aftertouch equal to the edit's")
+        << "SbNoteA" << 41 << 1 << Messages{hex("D02900")};
     QTest::newRow("velocity") << "SbNoteV" << 0 << 1 << Messages{hex("B07800"), hex("904129")};
-    QTest::newRow("note") << "SbNoteH" << 0 << 1 << Messages{hex("B07800"), hex("902940")};
+    QTest::newRow("note equal to the edit's")
+        << "SbNoteH" << 41 << 1 << Messages{hex("B07800"), hex("902940")};
 }
 
 void TestNoteOutForm::slidersSend()
@@ -351,6 +408,10 @@ void TestNoteOutForm::slidersSend()
     QCOMPARE(changes.count(), 1);
     QCOMPARE(rig.backend->sent(), expected);
     QCOMPARE(int(rig.state.LastSentValue), 41);
+    // The mouse-up after a drag that ended where it began: the slider's own
+    // value went out already.
+    Q_EMIT s->OnChange(s);
+    QCOMPARE(rig.backend->sent(), expected);
     if (slider == QLatin1String("SbNoteH"))
         QCOMPARE(rig.child<TSliddt>("SbNoteH")->Text(), QStringLiteral("F2"));
 }

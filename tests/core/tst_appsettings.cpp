@@ -159,18 +159,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("devices");
         QTest::addColumn<int>("expected");
+        QTest::addColumn<bool>("missing"); // another device stands in
         const QStringList three{"Virtual", "USB A", "USB B"};
-        const std::tuple<const char *, int, const char *, QStringList, int> rows[] = {
-            {"name moved down", 1, "USB A", {"Virtual", "USB B", "USB A"}, 2},
-            {"name moved up, index now past list", 3, "USB B", {"USB B", "Virtual"}, 0},
-            {"duplicate name keeps its own place", 2, "Port", {"Port", "X", "Port"}, 2},
-            {"no name, index in list", 2, "", three, 2},
-            {"name gone, index in list", 1, "Gone", three, 0},
-            {"index past list", 7, "", three, 0},
-            {"nothing chosen stays nothing", -1, "", three, -1},
-            {"no devices at all", 0, "", {}, -1}};
-        for (const auto &[row, index, name, devices, expected] : rows)
-            QTest::newRow(row) << index << QString(name) << devices << expected;
+        const std::tuple<const char *, int, const char *, QStringList, int, bool> rows[] = {
+            {"name moved down", 1, "USB A", {"Virtual", "USB B", "USB A"}, 2, false},
+            {"name moved up, index now past list", 3, "USB B", {"USB B", "Virtual"}, 0, false},
+            {"duplicate name keeps its own place", 2, "Port", {"Port", "X", "Port"}, 2, false},
+            {"no name, index in list", 2, "", three, 2, false},
+            {"name gone, index in list", 1, "Gone", three, 0, true},
+            {"index past list", 7, "", three, 0, true},
+            {"nothing chosen stays nothing", -1, "", three, -1, false},
+            {"no devices at all", 0, "", {}, -1, true}};
+        for (const auto &[row, index, name, devices, expected, missing] : rows)
+            QTest::newRow(row) << index << QString(name) << devices << expected << missing;
     }
 
     void resolveDevice()
@@ -179,7 +180,9 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QStringList, devices);
         QFETCH(int, expected);
+        QFETCH(bool, missing);
         QCOMPARE(AppSettings::ResolveDevice({index, name}, devices), expected);
+        QCOMPARE(AppSettings::IsMissing({index, name}, devices), missing);
     }
 
     // A slot whose file is there takes its definition; one whose file is gone
