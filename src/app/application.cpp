@@ -9,6 +9,7 @@
 #include "app/momentform.h"
 #include "app/noteoutform.h"
 #include "app/programpicture.h"
+#include "app/windowplacement.h"
 #include "core/appsettings.h"
 #include "core/infosink.h"
 #include "midi/mididevices.h"
@@ -48,7 +49,9 @@ void Application::addStandardBackends(MidiDevices &devices)
 
 void Application::createWindows()
 {
-    QGuiApplication::setApplicationDisplayName(QLatin1String(Title));
+    // The program's title is not made the application's display name: Qt
+    // would append it to every window's caption. Message boxes carry it
+    // instead (MessageBoxSink).
     QGuiApplication::setWindowIcon(ProgramIcon());
     createMainForm();
     createHub();
@@ -77,6 +80,7 @@ void Application::createMainForm()
     // synthesizer.
     main_->setUpdateFromJv(true);
     main_->installEventFilter(this);
+    WindowPlacement::install(*main_, WindowPlacement::Mode::CentreOnce);
     connectCommands();
 }
 
@@ -85,6 +89,7 @@ void Application::createHub()
     hub_ = std::make_unique<TNoteOutForm>(state_, info_, protocol_, devices_, main_.get());
     hubLink_.setTarget(hub_.get());
     hub_->setSettings(&settings_);
+    hub_->setWindowAnchor(main_.get());
     main_->setHub(hub_.get());
     hub_->startUp();
     // Selecting Patch mode is a data set, but to the system, not the patch:

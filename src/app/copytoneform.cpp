@@ -1,5 +1,6 @@
 #include "app/copytoneform.h"
 
+#include "app/windowplacement.h"
 #include "core/editstate.h"
 
 #include <QCheckBox>
@@ -30,6 +31,7 @@ TCopytoneform::TCopytoneform(EditState &state, QWidget *parent)
     : QDialog(parent, Qt::Tool), state_(state)
 {
     setObjectName(QStringLiteral("Copytoneform"));
+    WindowPlacement::install(*this, WindowPlacement::Mode::Centre);
     setWindowTitle(QStringLiteral(" Copy One Tone To Multiple Tones"));
     setSizeGripEnabled(true);
 

@@ -1,6 +1,7 @@
 #include "app/entryform.h"
 
 #include "app/programpicture.h"
+#include "app/windowplacement.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -8,7 +9,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -25,6 +25,9 @@ TEntryForm::TEntryForm(QWidget *mainWindow, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("EntryForm"));
+    // The main window is hidden while the splash is up: the screen is its
+    // anchor.
+    WindowPlacement::install(*this, WindowPlacement::Mode::Centre);
     setWindowTitle(QLatin1String(ProductText));
     setModal(true);
 
@@ -90,8 +93,6 @@ void TEntryForm::showEvent(QShowEvent *event)
 {
     if (mainWindow_)
         mainWindow_->hide();
-    if (const QScreen *s = screen())
-        move(s->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);
     if (!done_ && !Timer1->isActive())
         Timer1->start();

@@ -1,5 +1,7 @@
 #include "app/messageboxsink.h"
 
+#include "app/application.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -13,7 +15,7 @@ QString MessageBoxSink::displayText(const QString &text)
 
 QString MessageBoxSink::boxTitle(const QString &title)
 {
-    return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+    return title.isEmpty() ? QString::fromLatin1(Application::Title) : title;
 }
 
 void MessageBoxSink::ShowInfo(const QString &text)

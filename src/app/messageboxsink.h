@@ -1,7 +1,7 @@
 #pragma once
 // The window program's InfoSink: every message and question is a modal
-// message box over the active window, titled with the application's title
-// unless the question brings its own.
+// message box over the active window, titled with the program's title
+// (Application::Title) unless the question brings its own.
 
 #include "core/infosink.h"
 

@@ -1,5 +1,7 @@
 #include "app/momentform.h"
 
+#include "app/windowplacement.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -12,6 +14,9 @@ Tmomentform::Tmomentform(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("momentform"));
+    // The main window puts the note over itself; near a screen edge it must
+    // still be seen whole.
+    WindowPlacement::install(*this, WindowPlacement::Mode::KeepInside);
     // The window being opened is what gets the focus, not the note.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QLatin1String(Text));

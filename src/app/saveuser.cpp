@@ -1,5 +1,7 @@
 #include "app/saveuser.h"
 
+#include "app/windowplacement.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +22,7 @@ template <typename W> W *named(W *w, const char *name)
 TSaveUser::TSaveUser(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("SaveUser"));
+    WindowPlacement::install(*this, WindowPlacement::Mode::Centre);
     setWindowTitle(QStringLiteral(" Save Patch To JV ~ XP"));
 
     Label2 = named(new QLabel(QStringLiteral("This action will overwrite the existing patch in "

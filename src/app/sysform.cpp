@@ -1,5 +1,6 @@
 #include "app/sysform.h"
 
+#include "app/windowplacement.h"
 #include "core/editstate.h"
 #include "midi/patchtransfer.h"
 #include "midi/sysexprotocol.h"
@@ -25,6 +26,7 @@ TSysForm::TSysForm(EditState &state, SysexProtocol &protocol, QWidget *parent)
     : QDialog(parent, Qt::Tool), state_(state), protocol_(protocol)
 {
     setObjectName(QStringLiteral("SysForm"));
+    WindowPlacement::install(*this, WindowPlacement::Mode::Centre);
     setWindowTitle(QStringLiteral("  Set System Control"));
 
     auto *grid = new QGridLayout(this);

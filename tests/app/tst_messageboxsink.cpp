@@ -54,7 +54,6 @@ class TestMessageBoxSink : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QGuiApplication::setApplicationDisplayName(AppTitle); }
     void boxes_data();
     void boxes();
 };

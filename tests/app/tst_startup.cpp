@@ -52,11 +52,14 @@ private Q_SLOTS:
     void storedSettingsStart_data();
     void storedSettingsStart();
     void portFailureAtStartLeavesEditorRunning();
+    void missingRememberedPortIsReported_data();
+    void missingRememberedPortIsReported();
     void splashShowsMainWindowWhenItGoes();
     void exitAsksOnlyFromTheCloseButton_data();
     void exitAsksOnlyFromTheCloseButton();
     void settingsWrittenAtExitReadAtNextStart();
-    void deviceDialogOkRefillsWaveGroups();
+    void deviceDialogOkOrCancelKeepsEditing_data();
+    void deviceDialogOkOrCancelKeepsEditing();
     void waitWindowShownWhileScreenOpens();
 
 private:
@@ -205,7 +208,10 @@ void TestStartup::firstRunWritesDefaultsAndAsksForDevices()
     QCOMPARE(synth ? synth->engine().received() : backend_->sent(),
              QList<QByteArray>{PatchModeDataSet});
     QVERIFY(!app.mainForm()->playNoteChecked());
-    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("TessivaW99d"));
+    // The caption is the main window's own: once an application display
+    // name is set, Qt appends it to every window's title.
+    QCOMPARE(app.mainForm()->windowTitle(), MainTitle);
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 }
 
 void TestStartup::portFailureAtStartLeavesEditorRunning()
@@ -222,9 +228,70 @@ void TestStartup::portFailureAtStartLeavesEditorRunning()
              qPrintable(info_.messages.first()));
     QCOMPARE(info_.messages.last(), QStringLiteral("Midi Closed"));
     QCOMPARE(mainChild<QLabel>("LDevStat")->text(), QStringLiteral("Midi Closed"));
+    QCOMPARE(mainChild<QLabel>("StatusPanel0")->text(), QStringLiteral("Midi Closed"));
     QVERIFY(!mainChild<QAction>("MMidiDevOpen")->isChecked());
     QVERIFY(backend_->sent().isEmpty());
     QVERIFY(app.mainForm()->isVisible());
+}
+
+// A device remembered from an earlier session that is gone now is named,
+// with what stands in for it, in a message and on the status bar.
+void TestStartup::missingRememberedPortIsReported_data()
+{
+    QTest::addColumn<QVariantMap>("values");
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("panels");
+
+    const QVariantMap gone{
+        {"Midi_In1", 1}, {"Midi_In1_Name", "USB A"}, {"Midi_Out", 1}, {"Midi_Out_Name", "USB B"}};
+    QTest::newRow("input and output gone")
+        << gone << QStringList{SynthIn}
+        << QStringList{"MIDI input \"USB A\" is not present; \"Synth In\" is used instead.\r"
+                       "MIDI output \"USB B\" is not present; \"Synth Out\" is used instead."}
+        << QStringList{"Midi Open", "In: Synth In (\"USB A\" missing)",
+                       "Out: Synth Out (\"USB B\" missing)"};
+    QTest::newRow("numbered input past the list")
+        << QVariantMap{{"Midi_In1", 5}, {"Midi_Out", 0}, {"Midi_Out_Name", SynthOut}}
+        << QStringList{SynthIn}
+        << QStringList{"MIDI input number 5 is not present; \"Synth In\" is used instead."}
+        << QStringList{"Midi Open", "In: Synth In (number 5 missing)", "Out: Synth Out"};
+    // Another input would play into the synthesizer whatever it sends.
+    QTest::newRow("keyboard gone is not replaced")
+        << QVariantMap{{"Midi_In1", 0},          {"Midi_In1_Name", SynthIn},
+                       {"Midi_Out", 0},          {"Midi_Out_Name", SynthOut},
+                       {"SepKB", true},          {"Midi_In2", 1},
+                       {"Midi_In2_Name", "Keys"}}
+        << QStringList{SynthIn, "Other"}
+        << QStringList{"Keyboard input \"Keys\" is not present; none is opened."}
+        << QStringList{"Midi Open", "In: Synth In", "Out: Synth Out"};
+    QTest::newRow("no input at all")
+        << gone << QStringList{}
+        << QStringList{"MIDI input \"USB A\" is not present; none is opened.", "Midi Closed"}
+        << QStringList{"Midi Closed", "In: \"USB A\" missing", "Midi-Out"};
+}
+
+void TestStartup::missingRememberedPortIsReported()
+{
+    QFETCH(QVariantMap, values);
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, panels);
+    store("JVID", 17);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        store(it.key().toLatin1().constData(), it.value());
+    backend_->setDevices(inputs, {SynthOut});
+
+    Application &app = start();
+
+    QCOMPARE(info_.messages, messages);
+    for (int i = 0; i < panels.size(); ++i)
+        QCOMPARE(mainChild<QLabel>(qPrintable(QStringLiteral("StatusPanel%1").arg(i)))->text(),
+                 panels[i]);
+    QCOMPARE(app.state().MidiClosed, inputs.isEmpty());
+    QVERIFY(app.hub()->keyboardInput() == nullptr);
+    // The stored choice stays for the day the device is back.
+    QCOMPARE(stored("Midi_In1_Name"), values.value("Midi_In1_Name"));
 }
 
 // Whatever the store holds, "Update from JV" is on, the devices open and the
@@ -340,6 +407,7 @@ void TestStartup::exitAsksOnlyFromTheCloseButton()
     QFETCH(QString, question);
     storeDevices();
     store("Patch", QStringLiteral("/patches/old.pat"));
+    store("PlayNote", true); // the start already plays the test note
     Application &app = start();
     if (edit) {
         auto *octave = mainChild<QSpinBox>("SpOctaveS");
@@ -372,6 +440,8 @@ void TestStartup::exitAsksOnlyFromTheCloseButton()
     // Leaving runs the exit command: settings written, MIDI closed.
     QCOMPARE(QFile::exists(ini_), ends);
     QCOMPARE(app.state().MidiClosed, ends);
+    // Leaving stops the test note first.
+    QCOMPARE(backend_->sent().last() == QByteArray::fromHex("b07b00"), ends);
     if (ends)
         QCOMPARE(stored("Patch").toString(), QStringLiteral("/patches/old.pat"));
 }
@@ -407,15 +477,30 @@ void TestStartup::settingsWrittenAtExitReadAtNextStart()
     QVERIFY(dialogs_.isEmpty());
 }
 
-void TestStartup::deviceDialogOkRefillsWaveGroups()
+// Ok takes the new expansion choice and refills the wave groups; Cancel
+// changes nothing. Either way the ports closed for the dialog are open
+// again: an edit reaches the synthesizer and the status bar says so.
+void TestStartup::deviceDialogOkOrCancelKeepsEditing_data()
 {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("ok") << true;
+    QTest::newRow("cancel") << false;
+}
+
+void TestStartup::deviceDialogOkOrCancelKeepsEditing()
+{
+    QFETCH(bool, ok);
     storeDevices();
     Application &app = start();
     auto *source = mainChild<QComboBox>("CbSourceT1");
     constexpr int BoardARow = 3; // Int-A, Int-B, card P, board A
     QCOMPARE(source->itemText(BoardARow), QStringLiteral("None"));
-    deviceOk_ = true;
-    deviceEdits_ = [](TMidiDevSelect &dialog) {
+    deviceOk_ = ok;
+    QStringList panelsWhileOpen;
+    deviceEdits_ = [&](TMidiDevSelect &dialog) {
+        for (int i = 0; i < 3; ++i)
+            panelsWhileOpen
+                << mainChild<QLabel>(qPrintable(QStringLiteral("StatusPanel%1").arg(i)))->text();
         auto *board = dialog.findChild<QComboBox *>(QStringLiteral("CbExpA"));
         board->setFocus();
         QTest::keyClick(board, Qt::Key_Down);
@@ -425,13 +510,21 @@ void TestStartup::deviceDialogOkRefillsWaveGroups()
     QTest::keyClick(app.mainForm(), Qt::Key_F9);
 
     QCOMPARE(dialogs_, QStringList{QStringLiteral("TMidiDevSelect")});
+    QCOMPARE(panelsWhileOpen, (QStringList{"Midi Closed", "Midi-In", "Midi-Out"}));
     const QString boardName = app.state().Expansion[1].cbName;
-    QVERIFY(boardName != QStringLiteral("None"));
+    QCOMPARE(boardName != QStringLiteral("None"), ok);
     QCOMPARE(source->itemText(BoardARow), boardName);
-    // The ports closed while the dialog was open are open again, and the
-    // rows show the patch's groups again after the refill.
     QVERIFY(!app.state().MidiClosed);
     QVERIFY(!app.state().SendLock);
+    QCOMPARE(mainChild<QLabel>("StatusPanel0")->text(), QStringLiteral("Midi Open"));
+    QCOMPARE(mainChild<QLabel>("StatusPanel2")->text(), QStringLiteral("Out: ") + SynthOut);
+    QVERIFY(mainChild<QAction>("MMidiDevOpen")->isChecked());
+
+    backend_->clearSent();
+    auto *octave = mainChild<QSpinBox>("SpOctaveS");
+    octave->setFocus();
+    QTest::keyClick(octave, Qt::Key_Up);
+    QCOMPARE(backend_->sent().size(), 1);
     QVERIFY(info_.messages.isEmpty());
 }
 
