@@ -1,6 +1,7 @@
 #include "app/editorscreens.h"
 
 #include "core/editstate.h"
+#include "editors/ctrlform.h"
 #include "editors/lfoform.h"
 #include "editors/ptvaform.h"
 #include "editors/ptvpform.h"
@@ -14,6 +15,14 @@ EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtoco
     addToneForm<TPTVPForm>(ToneScreen::Tvp, Lifetime::Kept);
     addToneForm<TLFOForm>(ToneScreen::Lfo, Lifetime::Kept);
     addToneForm<TWaveForm>(ToneScreen::Wave, Lifetime::Kept);
+    // BCtrl<n> on an open controller screen makes n the tone it returns to.
+    addToneScreen(
+        ToneScreen::Ctrl,
+        {.create = [this] { return new TCtrlForm(state_, protocol_, host_); },
+         .refresh = [](QWidget *w, int tone) { static_cast<TCtrlForm *>(w)->refreshTone(tone); },
+         .reveal =
+             [this](QWidget *w) { static_cast<TCtrlForm *>(w)->openForTone(state_.CurrentTone); },
+         .lifetime = Lifetime::ReleasedOnClose});
 
     connect(&main, &TMidiMainForm::toneScreenRequested, this, &EditorScreens::openToneScreen);
     connect(&main, &TMidiMainForm::commonScreenRequested, this, &EditorScreens::openCommonScreen);
