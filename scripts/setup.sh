@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
-  librtmidi-dev
+  librtmidi-dev liblo-dev
   libbenchmark-dev
   jackd2
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick xdotool
+  dpkg-dev file lintian appstream desktop-file-utils
   clang libclang-rt-14-dev
   clang-format
   fonts-dejavu-core

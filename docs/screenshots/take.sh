@@ -5,13 +5,15 @@
 # Needs xvfb-run, xdotool and ImageMagick's import. The program runs from /
 # on a settings store of its own, so it goes through a first run: the
 # message, the device dialog (Ok takes the built-in synthesizer), the splash.
+# Then it runs twice more for the main window with --dark and at twice the
+# scale (QT_SCALE_FACTOR=2).
 set -euo pipefail
 if [ -z "${INNER:-}" ]; then
   [ $# -ge 1 ] || { echo "usage: $0 PATH/TO/tessiva [OUTPUT_FOLDER]" >&2; exit 2; }
   PROGRAM=$(readlink -f "$1")
   OUT=$(readlink -f "${2:-$(dirname "$0")}")
   export INNER=1 PROGRAM OUT
-  exec xvfb-run -a -s "-screen 0 1400x900x24" "$(readlink -f "$0")"
+  exec xvfb-run -a -s "-screen 0 1800x1200x24" "$(readlink -f "$0")"
 fi
 
 WORK=$(mktemp -d)
@@ -27,7 +29,14 @@ shot() { # file, window title pattern
   [ -n "$id" ] || { echo "no window '$2'" >&2; return 1; }
   import -window "$id" "$OUT/$1"
 }
-click() { xdotool mousemove "$1" "$2"; sleep 0.4; xdotool click 1; sleep 0.3; }
+# Positions are in the window's own units; SCALE makes them screen pixels.
+SCALE=1
+click() {
+  xdotool mousemove "$(($1 * SCALE))" "$(($2 * SCALE))"
+  sleep 0.4
+  xdotool click 1
+  sleep 0.3
+}
 
 cd /
 "$PROGRAM" >"$WORK/program.log" 2>&1 &
@@ -63,3 +72,23 @@ shot hub.png "Send Note"
 shot log.png "View Messages"
 kill "$APP"
 wait "$APP" 2>/dev/null || true
+
+# The main window again, now that the settings are there: only the splash
+# comes before it. Arguments: file, scale, then the program's options.
+again() {
+  local file=$1
+  SCALE=$2
+  shift 2
+  QT_SCALE_FACTOR=$SCALE "$PROGRAM" "$@" >"$WORK/program.log" 2>&1 &
+  APP=$!
+  sleep 4
+  click 47 37 # Get Patch
+  sleep 1.5
+  xdotool mousemove 1700 1100
+  sleep 0.5
+  shot "$file" "JV-XP Tessiva \["
+  kill "$APP"
+  wait "$APP" 2>/dev/null || true
+}
+again main-dark.png 1 --dark
+again main-2x.png 2
