@@ -61,6 +61,7 @@ void TPTVAForm::createParameterControl(const PtvaParameter &row)
         auto *s = new TSpincw0R(this);
         s->setMinValue(row.min);
         s->setMaxValue(row.max);
+        s->setFixedSize(s->sizeHint());
         w = s;
         break;
     }
@@ -68,6 +69,7 @@ void TPTVAForm::createParameterControl(const PtvaParameter &row)
         auto *s = new TSlidNaVf(this);
         s->setMinValue(row.min);
         s->setMaxValue(row.max);
+        s->setFixedSize(s->sizeHint());
         w = s;
         break;
     }
