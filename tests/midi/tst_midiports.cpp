@@ -173,7 +173,8 @@ void TestMidiPorts::closeDiscardsWaitingEvents()
     QCOMPARE(m_input->EventCount(), std::uint16_t(0));
     QVERIFY(m_input->ReadEvent() == nullptr);
     // The notification already queued finds the port closed and says nothing.
-    QTest::qWait(20);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     QCOMPARE(data.count(), 0);
 
     m_input->OpenPort();
