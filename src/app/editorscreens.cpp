@@ -1,6 +1,7 @@
 #include "app/editorscreens.h"
 
 #include "core/editstate.h"
+#include "editors/comswform.h"
 #include "editors/ctrlform.h"
 #include "editors/lfoform.h"
 #include "editors/ptvaform.h"
@@ -23,6 +24,11 @@ EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtoco
          .reveal =
              [this](QWidget *w) { static_cast<TCtrlForm *>(w)->openForTone(state_.CurrentTone); },
          .lifetime = Lifetime::ReleasedOnClose});
+    addCommonScreen(CommonScreen::Switch,
+                    {.create = [this] { return new TComSwForm(state_, protocol_); },
+                     .refresh = [](QWidget *w, int) { static_cast<TComSwForm *>(w)->RefreshAll(); },
+                     .reveal = [](QWidget *w) { static_cast<TComSwForm *>(w)->RefreshAll(); },
+                     .lifetime = Lifetime::ReleasedOnClose});
 
     connect(&main, &TMidiMainForm::toneScreenRequested, this, &EditorScreens::openToneScreen);
     connect(&main, &TMidiMainForm::commonScreenRequested, this, &EditorScreens::openCommonScreen);
