@@ -214,7 +214,13 @@ void ToneEditorForm::showEvent(QShowEvent *event)
 void ToneEditorForm::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    const bool active = isActiveWindow();
     // Edits made on other screens or received meanwhile appear on return.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        reload();
+    // Queued, so a choice still on its way from a closing list popup is
+    // sent before the controls reload, not overwritten by the old value.
+    if (active && !wasActive_)
+        QMetaObject::invokeMethod(this, &ToneEditorForm::reload, Qt::QueuedConnection);
+    wasActive_ = active;
 }

@@ -107,4 +107,5 @@ private:
     std::array<QToolButton *, 4> select_{};
     std::array<QToolButton *, 4> switches_{};
     QLabel *bufferLabel_ = nullptr;
+    bool wasActive_ = false;
 };

@@ -13,6 +13,7 @@
 #include "editors/envelopegeometry.h"
 #include "editors/ptvaform.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void sizeAndZoomToggles();
     void ampGraphPickAndDrag();
     void randomWalkKeepsUnitEqualToImage();
+    void listChoiceFromPopup();
 
 private:
     TPTVAForm *open(int tone);
@@ -393,6 +395,25 @@ void TestPtvaForm::randomWalkKeepsUnitEqualToImage()
     QVERIFY(sent.size() > 200);
     QVERIFY(rig->info.messages.isEmpty());
     compareTones();
+}
+
+// A choice made in the open list reaches the unit, whatever the window's
+// activation does while the popup closes.
+void TestPtvaForm::listChoiceFromPopup()
+{
+    QVERIFY(open(1));
+    form->activateWindow();
+    QTRY_VERIFY(form->isActiveWindow());
+    auto *list = child<QComboBox>("CbBiasDir");
+    const int target = (list->currentIndex() + 2) % list->count();
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    const QRect r = view->visualRect(view->model()->index(target, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(list->currentIndex(), target);
+    QCOMPARE(rig->takeDataSets(), QStringList{QString::asprintf("03 00 10 66 | %02X", target)});
 }
 
 QTEST_MAIN(TestPtvaForm)
