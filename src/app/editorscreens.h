@@ -68,6 +68,7 @@ private:
     template <typename Form> void addToneForm(ToneScreen screen, Lifetime lifetime);
     void open(Entry &entry);
 
+    TMidiMainForm &main_;
     EditState &state_;
     SysexProtocol &protocol_;
     MainEditorHost host_;
