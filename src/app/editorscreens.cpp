@@ -1,17 +1,18 @@
 #include "app/editorscreens.h"
 
-#include "app/windowplacement.h"
 #include "core/editstate.h"
 #include "editors/comswform.h"
 #include "editors/ctrlform.h"
+#include "editors/efxform.h"
 #include "editors/lfoform.h"
+#include "editors/mixerform.h"
 #include "editors/ptvaform.h"
 #include "editors/ptvpform.h"
 #include "editors/waveform.h"
 
 EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtocol &protocol,
                              QObject *parent)
-    : QObject(parent), main_(main), state_(state), protocol_(protocol), host_(main)
+    : QObject(parent), state_(state), protocol_(protocol), host_(main)
 {
     addToneForm<TPTVAForm>(ToneScreen::TvfTva, Lifetime::Kept);
     addToneForm<TPTVPForm>(ToneScreen::Tvp, Lifetime::Kept);
@@ -30,6 +31,15 @@ EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtoco
                      .refresh = [](QWidget *w, int) { static_cast<TComSwForm *>(w)->RefreshAll(); },
                      .reveal = [](QWidget *w) { static_cast<TComSwForm *>(w)->RefreshAll(); },
                      .lifetime = Lifetime::ReleasedOnClose});
+
+    addCommonScreen(CommonScreen::Effect,
+                    {.create = [this] { return new TEfxForm(state_, protocol_, host_); },
+                     .refresh = [](QWidget *w, int) { static_cast<TEfxForm *>(w)->refresh(); },
+                     .reveal = [](QWidget *w) { static_cast<TEfxForm *>(w)->refresh(); }});
+    addCommonScreen(CommonScreen::Mixer,
+                    {.create = [this] { return new TMixerForm(state_, protocol_, host_); },
+                     .refresh = [](QWidget *w, int) { static_cast<TMixerForm *>(w)->refresh(); },
+                     .reveal = [](QWidget *w) { static_cast<TMixerForm *>(w)->refresh(); }});
 
     connect(&main, &TMidiMainForm::toneScreenRequested, this, &EditorScreens::openToneScreen);
     connect(&main, &TMidiMainForm::commonScreenRequested, this, &EditorScreens::openCommonScreen);
@@ -84,8 +94,6 @@ void EditorScreens::open(Entry &entry)
         entry.window = entry.create();
         if (entry.lifetime == Lifetime::ReleasedOnClose)
             entry.window->setAttribute(Qt::WA_DeleteOnClose);
-        // First shown over the main window, then where the user leaves it.
-        WindowPlacement::install(*entry.window, WindowPlacement::Mode::CentreOnce, &main_);
     }
     QWidget *w = entry.window;
     if (w->isVisible()) {

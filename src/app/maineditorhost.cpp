@@ -3,10 +3,12 @@
 #include "app/hubcontrol.h"
 #include "app/mainform.h"
 #include "controls/focuscombobox.h"
+#include "controls/sliderbase.h"
 #include "controls/spincw0r.h"
 #include "core/infosink.h"
 #include "core/programdir.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -96,4 +98,56 @@ void MainEditorHost::selectWave(int tone, int row, int wave)
         spin->setValue(wave);
     }
     main_.CbSourceT1Change(tone);
+}
+
+void MainEditorHost::setMainSlider(MainSlider slider, int stored)
+{
+    // The pan slider shows the stored byte less its centre.
+    constexpr int PanCentre = 64;
+    const char *name = "SlLevel";
+    int position = stored;
+    switch (slider) {
+    case MainSlider::Level:
+        break;
+    case MainSlider::Pan:
+        name = "SlPPan";
+        position = stored - PanCentre;
+        break;
+    case MainSlider::Chorus:
+        name = "SlChorus";
+        break;
+    case MainSlider::Reverb:
+        name = "SlReverb";
+        break;
+    }
+    if (auto *s = main_.findChild<TSliderBase *>(QLatin1String(name)))
+        s->setPosition(position);
+}
+
+void MainEditorHost::selectPerformMode(bool perform)
+{
+    auto *button = main_.findChild<QAbstractButton *>(
+        perform ? QStringLiteral("SpBPerf") : QStringLiteral("SpBPatch"));
+    if (!button)
+        return;
+    button->setChecked(true);
+    main_.SpBPerfClick(button);
+}
+
+void MainEditorHost::setUpdateFromJv()
+{
+    main_.setUpdateFromJv(true);
+}
+
+void MainEditorHost::openEffectsScreen()
+{
+    if (auto *b = main_.findChild<QAbstractButton *>(QStringLiteral("BEffect")))
+        b->click();
+}
+
+void MainEditorHost::raiseMainWindow()
+{
+    main_.show();
+    main_.raise();
+    main_.activateWindow();
 }

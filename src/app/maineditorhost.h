@@ -24,6 +24,11 @@ public:
     int waveNumber(int tone) const override;
     QString waveListFolder() const override;
     void selectWave(int tone, int row, int wave) override;
+    void setMainSlider(MainSlider slider, int stored) override;
+    void selectPerformMode(bool perform) override;
+    void setUpdateFromJv() override;
+    void openEffectsScreen() override;
+    void raiseMainWindow() override;
 
 private:
     TMidiMainForm &main_;

@@ -43,4 +43,26 @@ public:
     // Puts group row and wave (1-based) into the tone's row on the main
     // window, whose own handling stores and sends them.
     virtual void selectWave(int /*tone*/, int /*row*/, int /*wave*/) {}
+
+    // The main window's patch-wide sliders that the mixer drives. Moving one
+    // lets the main window show and send it as the user's own move would;
+    // stored is the byte (pan 0..127, centre 64).
+    enum class MainSlider
+    {
+        Level,
+        Pan,
+        Chorus,
+        Reverb,
+    };
+    virtual void setMainSlider(MainSlider /*slider*/, int /*stored*/) {}
+    // Switches between Patch and Perform mode through the main window's own
+    // Patch/Perform routine (EditPrefix, the synth's sound mode, the main
+    // window's controls). Hosts without a main window keep the mode.
+    virtual void selectPerformMode(bool /*perform*/) {}
+    // Ticks "Update from JV", so the answer to a request refreshes the screens.
+    virtual void setUpdateFromJv() {}
+    // Opens the effects screen as the main window's Effects button does.
+    virtual void openEffectsScreen() {}
+    // Brings the main window to the front.
+    virtual void raiseMainWindow() {}
 };
