@@ -1,5 +1,6 @@
 #include "app/editorscreens.h"
 
+#include "app/windowplacement.h"
 #include "core/editstate.h"
 #include "editors/comswform.h"
 #include "editors/ctrlform.h"
@@ -12,7 +13,7 @@
 
 EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtocol &protocol,
                              QObject *parent)
-    : QObject(parent), state_(state), protocol_(protocol), host_(main)
+    : QObject(parent), main_(main), state_(state), protocol_(protocol), host_(main)
 {
     addToneForm<TPTVAForm>(ToneScreen::TvfTva, Lifetime::Kept);
     addToneForm<TPTVPForm>(ToneScreen::Tvp, Lifetime::Kept);
@@ -94,6 +95,8 @@ void EditorScreens::open(Entry &entry)
         entry.window = entry.create();
         if (entry.lifetime == Lifetime::ReleasedOnClose)
             entry.window->setAttribute(Qt::WA_DeleteOnClose);
+        // First shown over the main window, then where the user leaves it.
+        WindowPlacement::install(*entry.window, WindowPlacement::Mode::CentreOnce, &main_);
     }
     QWidget *w = entry.window;
     if (w->isVisible()) {
