@@ -113,6 +113,7 @@ protected:
 private:
     class PortGuard;
     static constexpr int Unsent = -1;
+    static const QColor LampIdle;
 
     // The devices of the open ports; keyboard NoDevice when none was open.
     struct OpenDevices
