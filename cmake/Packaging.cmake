@@ -15,9 +15,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "patch editor for Roland JV-1080, JV-2080 and XP synthesizers")
+# The summary above is the synopsis line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Tessiva edits the sounds of Roland JV-1080, JV-2080 and XP-series
+    "Tessiva edits the sounds of Roland JV-1080, JV-2080 and XP-series
 synthesizers on a computer screen. Every change leaves at once as a MIDI
 System Exclusive data set, so the sound changes while it is edited. It
 fetches, sends and stores whole patches, loads and saves patch files, and
