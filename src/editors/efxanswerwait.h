@@ -19,7 +19,7 @@ public:
         PerformanceCommon,
     };
 
-    static constexpr int TimeoutMs = 300;
+    static constexpr int TimeoutMs = 1000;
 
     // Watches for a stored message that covers offset of block.
     EfxAnswerWait(SysexProtocol &protocol, Block block, int offset);

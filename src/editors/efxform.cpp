@@ -254,8 +254,15 @@ void TEfxForm::waitProcessing(int ms)
 void TEfxForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (event->spontaneous())
+        return;
+    refresh();
+    // Opened in Perform mode before the performance's effect ever arrived.
+    if (performance_ && efxByte(0) < 0) {
+        requestEffect();
         refresh();
+        state_.SendLock = false;
+    }
 }
 
 void TEfxForm::changeEvent(QEvent *event)
