@@ -67,12 +67,6 @@ QPalette AppTheme::darkPalette()
     return p;
 }
 
-bool AppTheme::isDark(const QPalette &palette)
-{
-    return palette.color(QPalette::Window).lightness() <
-           palette.color(QPalette::WindowText).lightness();
-}
-
 void AppTheme::useDark(QApplication &app, bool dark)
 {
     if (dark) {

@@ -1,8 +1,8 @@
 #pragma once
 // The colours of the program's windows. By default the desktop's own; with
-// the dark switch, or when the desktop asks for a dark scheme that its
-// palette does not bring, the Fusion style with a dark palette. The custom
-// controls take their colours from the palette, so they follow either way.
+// the dark switch, or when Qt reports that the desktop prefers a dark
+// scheme, the Fusion style with a dark palette. The custom controls take
+// their colours from the palette, so they follow either way.
 
 #include <QPalette>
 
@@ -18,9 +18,6 @@ public:
     };
 
     static QPalette darkPalette();
-    // Light text on a darker window.
-    static bool isDark(const QPalette &palette);
-
     // Sets the style and palette for the mode. Following the system, a dark
     // scheme that Qt reports (6.5 and later) brings the dark palette, also
     // when the desktop switches while the program runs.
