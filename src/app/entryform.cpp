@@ -39,7 +39,11 @@ TEntryForm::TEntryForm(QWidget *mainWindow, QWidget *parent)
 
     ProgramIcon = new QLabel(panel);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setPixmap(QPixmap::fromImage(ProgramPicture(PictureSize)));
+    // Drawn at the screen's own resolution: scaled up it would be blurred.
+    const qreal dpr = devicePixelRatioF();
+    QImage picture = ProgramPicture(qRound(PictureSize * dpr));
+    picture.setDevicePixelRatio(dpr);
+    ProgramIcon->setPixmap(QPixmap::fromImage(picture));
     ProgramIcon->setFixedSize(PictureSize, PictureSize);
 
     ProductName = new QLabel(QLatin1String(ProductText), panel);
