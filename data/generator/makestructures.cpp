@@ -7,7 +7,9 @@
 // row the second (2 or 4); blocks that work on the combined signal sit in
 // the middle row. Signal flows left to right.
 //
-// Usage: makestructures <output folder> [--png]
+// Usage: makestructures <output folder> [--png] [--scale N]
+// With --scale N the pictures are drawn N times as large and named
+// STRU1-n@Nx.png, the name Qt gives pictures for high-resolution screens.
 
 #include <QDir>
 #include <QFont>
@@ -185,9 +187,12 @@ void drawOutput(QPainter &p, const Node &n)
                QStringLiteral("OUT"));
 }
 
-QImage draw(int type, const Structure &s)
+// scale > 1 draws the same picture with that many pixels per unit, for
+// high-resolution screens.
+QImage draw(int type, const Structure &s, int scale)
 {
-    QImage image(Width, Height, QImage::Format_RGB888);
+    QImage image(Width * scale, Height * scale, QImage::Format_RGB888);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -336,14 +341,29 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: makestructures <output folder> [--png]\n");
+        std::fprintf(stderr, "usage: makestructures <output folder> [--png] [--scale N]\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    const bool png = argc > 2 && QByteArray(argv[2]) == "--png";
+    bool png = false;
+    int scale = 1;
+    for (int i = 2; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--png")
+            png = true;
+        else if (QByteArray(argv[i]) == "--scale" && i + 1 < argc)
+            scale = QByteArray(argv[++i]).toInt();
+    }
+    if (scale < 1) {
+        std::fprintf(stderr, "the scale is a whole number from 1 up\n");
+        return 2;
+    }
+    if (scale > 1)
+        png = true;
     for (int type = 1; type <= 10; ++type) {
-        const QImage image = draw(type, structure(type));
-        const QString name = QStringLiteral("STRU1-%1.%2").arg(type).arg(png ? "png" : "BMP");
+        const QImage image = draw(type, structure(type), scale);
+        const QString suffix = scale > 1 ? QStringLiteral("@%1x").arg(scale) : QString();
+        const QString name =
+            QStringLiteral("STRU1-%1%2.%3").arg(type).arg(suffix, png ? "png" : "BMP");
         if (!image.save(out.filePath(name), png ? "PNG" : "BMP")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(out.filePath(name)));
             return 1;
