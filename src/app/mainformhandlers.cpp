@@ -3,6 +3,7 @@
 
 #include "app/mainform.h"
 #include "controls/lpanh.h"
+#include "controls/sharppicture.h"
 #include "controls/slidnavf.h"
 #include "controls/spincw0r.h"
 #include "core/editstate.h"
@@ -105,8 +106,8 @@ void TMidiMainForm::showStructure(int pair)
     const int shown = (pair == 0 ? SpStruct12 : SpStruct34)->value();
     // A picture that is missing or unreadable leaves the frame empty; the
     // structure itself is still sent.
-    QPixmap picture;
-    picture.load(programDir_ + QString::fromLatin1(StructurePicture).arg(shown));
+    const QPixmap picture = ctl::loadSharpPicture(
+        programDir_ + QString::fromLatin1(StructurePicture).arg(shown), devicePixelRatioF());
     Image[std::size_t(pair)]->setPixmap(picture);
 
     const int stored = shown - 1;
