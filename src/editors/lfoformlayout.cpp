@@ -18,6 +18,7 @@
 namespace {
 constexpr int PanelSpacing = 4;
 constexpr int ToneLabelWidth = 24;
+constexpr int SliderColumnWidth = 40;
 
 QLabel *heading(const QString &text, QWidget *parent)
 {
@@ -144,7 +145,12 @@ QWidget *TLFOForm::buildLfoPanel(int lfo)
     for (const auto &[caption, slider] : sliders) {
         auto *v = new QVBoxLayout;
         v->setSpacing(1);
-        v->addWidget(new QLabel(QLatin1String(caption), p), 0, Qt::AlignHCenter);
+        // Two-word captions wrap, keeping the slider columns narrow.
+        auto *label = new QLabel(QLatin1String(caption), p);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        label->setFixedWidth(SliderColumnWidth);
+        v->addWidget(label, 0, Qt::AlignHCenter);
         v->addWidget(controls_.at(slider), 0, Qt::AlignHCenter);
         v->addStretch(1);
         h->addLayout(v);

@@ -10,10 +10,10 @@
 #include "editors/pitchenvelope.h"
 #include "editors/ptvpform.h"
 
+#include <QAbstractButton>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -26,6 +26,7 @@ constexpr int EnvelopeDepthTicks = 11;
 constexpr int RandomDepthTicks = 7;
 constexpr int WrappedLabelWidth = 120;
 constexpr int NarrowLabelWidth = 60;
+constexpr int ReleaseWidth = 44;
 
 QLabel *heading(const QString &text, QWidget *parent)
 {
@@ -118,6 +119,8 @@ void TPTVPForm::buildControls()
     outer->setSpacing(PanelSpacing);
     outer->addWidget(topBar());
 
+    // Envelope over tune, sensitivities over the LFO depths, and the random
+    // depth slider in a column of its own.
     auto *columns = new QHBoxLayout;
     columns->setSpacing(PanelSpacing);
     auto *left = new QVBoxLayout;
@@ -125,17 +128,14 @@ void TPTVPForm::buildControls()
     left->addWidget(buildEnvelopePanel());
     left->addWidget(buildTunePanel());
     left->addStretch(1);
-    auto *right = new QVBoxLayout;
-    right->setSpacing(PanelSpacing);
-    right->addWidget(buildSensitivityPanel());
-    auto *lower = new QHBoxLayout;
-    lower->setSpacing(PanelSpacing);
-    lower->addWidget(buildRandomPanel(), 0, Qt::AlignTop);
-    lower->addWidget(buildLfoPanel(), 0, Qt::AlignTop);
-    right->addLayout(lower);
-    right->addStretch(1);
+    auto *middle = new QVBoxLayout;
+    middle->setSpacing(PanelSpacing);
+    middle->addWidget(buildSensitivityPanel());
+    middle->addWidget(buildLfoPanel());
+    middle->addStretch(1);
     columns->addLayout(left);
-    columns->addLayout(right);
+    columns->addLayout(middle);
+    columns->addWidget(buildRandomPanel(), 0, Qt::AlignTop);
     columns->addStretch(1);
     outer->addLayout(columns);
     outer->addStretch(1);
@@ -144,47 +144,48 @@ void TPTVPForm::buildControls()
 QWidget *TPTVPForm::buildEnvelopePanel()
 {
     QFrame *p = panel("PanelTVP");
-    auto *h = new QHBoxLayout(p);
-    h->setContentsMargins(6, 4, 6, 4);
-
-    auto *graphSide = new QVBoxLayout;
-    graphSide->setSpacing(3);
-    graphSide->addWidget(heading(QStringLiteral("Time Variant Pitch Envelope"), p));
+    auto *g = new QGridLayout(p);
+    g->setContentsMargins(6, 4, 6, 4);
+    g->setHorizontalSpacing(4);
+    g->setVerticalSpacing(1);
+    g->addWidget(heading(QStringLiteral("Time Variant Pitch Envelope"), p), 0, 0, 1, 5);
+    g->setRowStretch(6, 1);
     GrTVP = new TPaintBox(PitchEnvelope::Size, p);
     GrTVP->setObjectName(QStringLiteral("GrTVP"));
-    graphSide->addWidget(GrTVP);
-    auto *spins = new QGridLayout;
-    spins->setHorizontalSpacing(4);
-    spins->setVerticalSpacing(1);
-    spins->addWidget(new QLabel(QStringLiteral("Time 1    Time 2"), p), 0, 0, 1, 2);
-    spins->addWidget(new QLabel(QStringLiteral("Time 3    Time 4"), p), 0, 2, 1, 2);
+    g->addWidget(GrTVP, 1, 0, 1, 5, Qt::AlignLeft | Qt::AlignTop);
+
+    // The depth slider at the right over the panel's height; the envelope
+    // spins below the graph, Release and the tone number beside them.
+    QLabel *depthCaption = wrapped(QStringLiteral("Envelope     Depth  "), NarrowLabelWidth, p);
+    depthCaption->setAlignment(Qt::AlignHCenter);
+    auto *depth = new QVBoxLayout;
+    depth->setSpacing(1);
+    depth->addWidget(depthCaption, 0, Qt::AlignHCenter);
+    depth->addWidget(controls_.at("SlEnvDF"), 0, Qt::AlignHCenter);
+    depth->addStretch(1);
+    g->addLayout(depth, 0, 5, 7, 1);
+
+    g->addWidget(new QLabel(QStringLiteral("Time 1    Time 2"), p), 2, 0, 1, 2);
+    g->addWidget(new QLabel(QStringLiteral("Time 3    Time 4"), p), 2, 2, 1, 2);
     static constexpr const char *Times[] = {"SpTimeP1", "SpTimeP2", "SpTimeP3", "SpTimeP4"};
     static constexpr const char *Levels[] = {"SpLevP1", "SpLevP2", "SpLevP3", "SpLevP4"};
     for (int i = 0; i < 4; ++i) {
-        spins->addWidget(controls_.at(Times[i]), 1, i);
-        spins->addWidget(new QLabel(QStringLiteral("Lev.%1").arg(i + 1), p), 2, i);
-        spins->addWidget(controls_.at(Levels[i]), 3, i);
+        g->addWidget(controls_.at(Times[i]), 3, i);
+        g->addWidget(new QLabel(QStringLiteral("Lev.%1").arg(i + 1), p), 4, i);
+        g->addWidget(controls_.at(Levels[i]), 5, i);
     }
-    graphSide->addLayout(spins);
-    h->addLayout(graphSide);
-
-    auto *depthSide = new QVBoxLayout;
-    depthSide->setSpacing(3);
-    QLabel *depthCaption = wrapped(QStringLiteral("Envelope     Depth  "), NarrowLabelWidth, p);
-    depthCaption->setAlignment(Qt::AlignHCenter);
-    depthSide->addWidget(depthCaption, 0, Qt::AlignHCenter);
-    depthSide->addWidget(controls_.at("SlEnvDF"), 0, Qt::AlignHCenter);
-    depthSide->addWidget(makeReleaseButton(QStringLiteral("BtRelease"), QStringLiteral("Rel."), p));
+    QAbstractButton *release =
+        makeReleaseButton(QStringLiteral("BtRelease"), QStringLiteral("Rel."), p);
+    release->setFixedWidth(ReleaseWidth);
+    g->addWidget(release, 3, 4, Qt::AlignHCenter);
     LToneBig = new QLabel(p);
     LToneBig->setObjectName(QStringLiteral("LToneBig"));
     QFont big = LToneBig->font();
     big.setPixelSize(BigTonePixels);
     big.setBold(true);
     LToneBig->setFont(big);
-    LToneBig->setAlignment(Qt::AlignHCenter);
-    depthSide->addWidget(LToneBig);
-    depthSide->addStretch(1);
-    h->addLayout(depthSide);
+    LToneBig->setAlignment(Qt::AlignCenter);
+    g->addWidget(LToneBig, 4, 4, 2, 1);
     return p;
 }
 
@@ -198,11 +199,11 @@ QWidget *TPTVPForm::buildSensitivityPanel()
         1, 0);
     g->addWidget(controls_.at("SpEVelS"), 1, 1, Qt::AlignLeft);
     g->addWidget(new QLabel(QStringLiteral("Pitch Vel T1 Sens:"), p), 2, 0);
-    g->addWidget(controls_.at("CbVT1Sens"), 2, 1);
+    g->addWidget(controls_.at("CbVT1Sens"), 2, 1, Qt::AlignLeft);
     g->addWidget(new QLabel(QStringLiteral("Pitch Vel T4 Sens:"), p), 3, 0);
-    g->addWidget(controls_.at("CbVT4Sens"), 3, 1);
+    g->addWidget(controls_.at("CbVT4Sens"), 3, 1, Qt::AlignLeft);
     g->addWidget(new QLabel(QStringLiteral("Pitch Time Keyfollow"), p), 4, 0);
-    g->addWidget(controls_.at("CbTKF"), 4, 1);
+    g->addWidget(controls_.at("CbTKF"), 4, 1, Qt::AlignLeft);
     return p;
 }
 
