@@ -1,10 +1,12 @@
 #include "app/nsmsession.h"
 
 #include "app/application.h"
+#include "app/editorscreens.h"
 #include "app/mainform.h"
 #include "app/mainformtransfer.h"
 #include "app/noteoutform.h"
 #include "app/nsmclient.h"
+#include "core/addressmap.h"
 #include "core/appsettings.h"
 #include "core/editstate.h"
 #include "core/patchfile.h"
@@ -15,6 +17,7 @@
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <algorithm>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -25,6 +28,9 @@ namespace {
 constexpr char Capabilities[] = "";
 constexpr char OpenWindowsKey[] = "Windows/Open";
 constexpr char GeometryKey[] = "Windows/%1/Geometry";
+constexpr char ToneScreensKey[] = "Screens/Tone";
+constexpr char CommonScreensKey[] = "Screens/Common";
+constexpr char CurrentToneKey[] = "Screens/CurrentTone";
 constexpr char PatchFileKey[] = "Patch/File";
 constexpr char PatchModifiedKey[] = "Patch/Modified";
 constexpr char Saved[] = "Saved.";
@@ -44,6 +50,11 @@ void onTerminate(int)
     [[maybe_unused]] const auto written = ::write(terminatePipe[1], &byte, 1);
 }
 
+using ToneScreen = TMidiMainForm::ToneScreen;
+using CommonScreen = TMidiMainForm::CommonScreen;
+constexpr int ToneScreenCount = int(ToneScreen::Lfo) + 1;
+constexpr int CommonScreenCount = int(CommonScreen::Mixer) + 1;
+
 QWidget *topLevelWindow(const QString &name)
 {
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -59,9 +70,33 @@ QStringList openWindows()
     QStringList names;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->isVisible() && !w->isModal() && !w->objectName().isEmpty() &&
+            (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog) &&
             !w->windowFlags().testFlag(Qt::FramelessWindowHint))
             names << w->objectName();
     return names;
+}
+
+// The editing screens on view, by their number in the main window's lists.
+template <typename Screen, typename Find> QStringList openScreens(int count, Find find)
+{
+    QStringList open;
+    for (int s = 0; s < count; ++s)
+        if (const QWidget *w = find(Screen(s)); w && w->isVisible())
+            open << QString::number(s);
+    return open;
+}
+
+// Numbers from the state file; anything outside the lists is damage.
+QList<int> screenNumbers(const QSettings &saved, const char *key, int count)
+{
+    QList<int> numbers;
+    for (const QString &item : saved.value(QLatin1String(key)).toStringList()) {
+        bool ok = false;
+        const int s = item.toInt(&ok);
+        if (ok && s >= 0 && s < count)
+            numbers << s;
+    }
+    return numbers;
 }
 } // namespace
 
@@ -164,6 +199,20 @@ void NsmSession::restoreWindows()
                           QSettings::IniFormat);
     if (!saved.contains(QLatin1String(OpenWindowsKey)))
         return;
+    // The editing screens are made on first opening; they come first, so
+    // that their windows are there to take their places below.
+    EditorScreens &screens = *app_->screens();
+    EditState &state = app_->state();
+    const int tone =
+        std::clamp(saved.value(QLatin1String(CurrentToneKey), 1).toInt(), 1, int(addr::ToneCount));
+    for (int s : screenNumbers(saved, ToneScreensKey, ToneScreenCount)) {
+        state.CurrentTone = tone;
+        screens.openToneScreen(ToneScreen(s), tone);
+    }
+    for (int s : screenNumbers(saved, CommonScreensKey, CommonScreenCount))
+        screens.openCommonScreen(CommonScreen(s));
+    state.CurrentTone = tone;
+
     const QStringList open = saved.value(QLatin1String(OpenWindowsKey)).toStringList();
     for (const QString &name : open) {
         if (name == QLatin1String(HubName))
@@ -209,6 +258,16 @@ QString NsmSession::save()
     for (const QString &name : open)
         saved.setValue(QString::fromLatin1(GeometryKey).arg(name),
                        topLevelWindow(name)->saveGeometry());
+    const EditorScreens &screens = *app_->screens();
+    saved.setValue(QLatin1String(ToneScreensKey),
+                   openScreens<ToneScreen>(ToneScreenCount, [&screens](ToneScreen s) {
+                       return screens.toneScreen(s);
+                   }));
+    saved.setValue(QLatin1String(CommonScreensKey),
+                   openScreens<CommonScreen>(CommonScreenCount, [&screens](CommonScreen s) {
+                       return screens.commonScreen(s);
+                   }));
+    saved.setValue(QLatin1String(CurrentToneKey), state.CurrentTone);
     saved.setValue(QLatin1String(PatchFileKey), main.PatchFileName);
     saved.setValue(QLatin1String(PatchModifiedKey), state.PatchModified);
     saved.sync();

@@ -1,6 +1,7 @@
 #pragma once
 // The editor inside a New Session Manager session. The manager names a
-// folder; the settings, the edited patch and the open windows live there
+// folder; the settings, the edited patch and the open windows (with the
+// editing screens and the tone they edit) live there
 // instead of the user's own store, are written when the manager saves and
 // read back when it opens the session again, all without a dialog. The
 // manager ends its clients with SIGTERM: the program then leaves at once,

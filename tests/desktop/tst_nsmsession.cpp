@@ -3,6 +3,7 @@
 // with the real program.
 
 #include "app/application.h"
+#include "app/editorscreens.h"
 #include "app/mainform.h"
 #include "app/noteoutform.h"
 #include "app/nsmclient.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,6 +153,9 @@ void TestNsmSession::roundTripRestoresEditsSettingsAndWindows()
         QVERIFY(playNote && !playNote->isChecked());
         QTest::mouseClick(playNote, Qt::LeftButton);
         QVERIFY(playNote->isChecked());
+        QTest::mouseClick(main->findChild<QPushButton *>(QStringLiteral("BTVF_TVA2")),
+                          Qt::LeftButton);
+        QTRY_VERIFY(run.app->screens()->toneScreen(TMidiMainForm::ToneScreen::TvfTva));
         run.app->hub()->showHub();
         run.app->hub()->move(HubPlace);
         run.app->hub()->showMessageLog();
@@ -172,6 +177,9 @@ void TestNsmSession::roundTripRestoresEditsSettingsAndWindows()
     TMidiMainForm *main = again.app->mainForm();
     QCOMPARE(main->findChild<TSlidNaVf *>(QStringLiteral("SlLevel"))->Position(), int(level));
     QVERIFY(main->findChild<QCheckBox *>(QStringLiteral("ChPlayNote"))->isChecked());
+    QWidget *tvfTva = again.app->screens()->toneScreen(TMidiMainForm::ToneScreen::TvfTva);
+    QVERIFY(tvfTva && tvfTva->isVisible());
+    QCOMPARE(again.app->state().CurrentTone, 2);
     QVERIFY(again.app->hub()->isVisible());
     QCOMPARE(again.app->hub()->pos(), HubPlace);
     QVERIFY(again.app->hub()->outputForm() && again.app->hub()->outputForm()->isVisible());
