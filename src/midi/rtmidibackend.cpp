@@ -1,5 +1,7 @@
 #include "rtmidibackend.h"
 
+#include "midi/jackmonitor.h"
+
 #include <rtmidi/RtMidi.h>
 
 #include <cmath>
@@ -15,9 +17,21 @@ constexpr std::uint8_t SystemFirst = 0xF0;
 constexpr std::uint8_t TimeCodeQuarter = 0xF1;
 constexpr std::uint8_t SongPosition = 0xF2;
 constexpr std::uint8_t SongSelect = 0xF3;
+constexpr std::uint8_t ActiveSensing = 0xFE;
 constexpr unsigned BitsPerByte = 8; // bytes pack into the short-message word low first
 constexpr std::size_t ShortMessageMax = 3;
 constexpr double MillisecondsPerSecond = 1000.0;
+
+// Port names; each RtMidi object is a client of its own, named clientName.
+constexpr char InputPortName[] = "in";
+constexpr char KeyboardPortName[] = "keyboard";
+constexpr char OutputPortName[] = "out";
+// The device lists come from clients of their own, which hold no port. They
+// must not take the program's name before the ports do: JACK gives each
+// further client of a name a number ("Tessiva-01").
+constexpr char ListingSuffix[] = " devices";
+
+const QString ServerStopped = QStringLiteral("The JACK server has stopped");
 
 // How many bytes a short message with this status has.
 std::size_t shortLength(std::uint8_t status)
@@ -33,6 +47,17 @@ std::size_t shortLength(std::uint8_t status)
     if (status == TimeCodeQuarter || status == SongSelect)
         return 2;
     return 1;
+}
+
+// Active sensing is the sender's keep-alive: many synthesizers send it every
+// 300 ms whether anything else happens or not. It tells the editor nothing,
+// and each one would take a place in the input ring and a notification,
+// flash the hub's In lamp, replace the last real message on its display and,
+// with "Midi-true", go back to the synthesizer. It is dropped here, where
+// the system's MIDI comes in; timing clock and time code pass on.
+bool droppedOnArrival(const std::vector<unsigned char> &message)
+{
+    return message.size() == 1 && message.front() == ActiveSensing;
 }
 
 // The APIs worth trying, best first, among those this RtMidi was built with.
@@ -112,20 +137,77 @@ private:
     std::string m_warning;
 };
 
+// An RtMidi object with the JACK generation it was made in (see
+// JackMonitor). Once libjack has freed the client under it, or the server
+// under it is gone, the object is never used or closed again but leaked on
+// purpose: closing it would crash in jack_client_close.
+template <typename Port> class GuardedPort
+{
+public:
+    GuardedPort() = default;
+    GuardedPort(std::unique_ptr<Port> port, RtMidi::Api api)
+        : m_port(std::move(port)), m_jack(api == RtMidi::UNIX_JACK),
+          m_generation(JackMonitor::generation())
+    {
+    }
+    GuardedPort(GuardedPort &&other) noexcept { *this = std::move(other); }
+    GuardedPort &operator=(GuardedPort &&other) noexcept
+    {
+        reset();
+        m_port = std::move(other.m_port);
+        m_jack = other.m_jack;
+        m_generation = other.m_generation;
+        return *this;
+    }
+    ~GuardedPort() { reset(); }
+
+    // Whether the server under a JACK client has gone.
+    bool serverGone() const
+    {
+        return m_jack && (m_generation != JackMonitor::generation() || JackMonitor::serverLost());
+    }
+    Port *get() const { return m_port.get(); }
+    Port *operator->() const { return m_port.get(); }
+    explicit operator bool() const { return m_port != nullptr; }
+
+    void reset()
+    {
+        if (m_port && serverGone())
+            (void)m_port.release();
+        m_port.reset();
+    }
+
+private:
+    std::unique_ptr<Port> m_port;
+    bool m_jack = false;
+    int m_generation = 0;
+};
+
 class RtInputConnection : public MidiInputConnection
 {
 public:
-    RtInputConnection(std::unique_ptr<RtMidiIn> in, std::unique_ptr<ErrorSink> errors,
-                      MidiReceiver &receiver)
-        : m_errors(std::move(errors)), m_in(std::move(in)), m_receiver(receiver)
+    RtInputConnection(GuardedPort<RtMidiIn> in, std::unique_ptr<ErrorSink> errors,
+                      MidiReceiver &receiver, std::shared_ptr<int> openInputs)
+        : m_errors(std::move(errors)), m_in(std::move(in)), m_receiver(receiver),
+          m_openInputs(std::move(openInputs))
     {
-        m_in->ignoreTypes(false, true, true);
+        // Every short message goes to the ring, system real time and time
+        // code included; see droppedOnArrival for the one exception.
+        m_in->ignoreTypes(false, false, false);
         m_in->setCallback(&RtInputConnection::received, this);
         m_errors->check();
+        ++*m_openInputs;
     }
     // Destroying the RtMidi object stops its thread (or JACK client), so
-    // the receiver is not called once this has returned.
-    ~RtInputConnection() override { m_in.reset(); }
+    // the receiver is not called once this has returned. One left alone
+    // after a lost server has no running thread, and forgets its callback.
+    ~RtInputConnection() override
+    {
+        --*m_openInputs;
+        if (m_in.serverGone())
+            m_in->cancelCallback();
+        m_in.reset();
+    }
 
 private:
     static void received(double deltaSeconds, std::vector<unsigned char> *message, void *self)
@@ -137,7 +219,7 @@ private:
     {
         m_seconds += deltaSeconds;
         const auto time = std::uint32_t(std::llround(m_seconds * MillisecondsPerSecond));
-        if (message.empty())
+        if (message.empty() || droppedOnArrival(message))
             return;
         if (message.front() == SysexStart) {
             m_receiver.receiveSysex(message.data(), message.size(), time);
@@ -152,8 +234,9 @@ private:
     }
 
     std::unique_ptr<ErrorSink> m_errors;
-    std::unique_ptr<RtMidiIn> m_in;
+    GuardedPort<RtMidiIn> m_in;
     MidiReceiver &m_receiver;
+    std::shared_ptr<int> m_openInputs;
     // Touched by the callback thread only.
     double m_seconds = 0;
 };
@@ -161,7 +244,7 @@ private:
 class RtOutputConnection : public MidiOutputConnection
 {
 public:
-    RtOutputConnection(std::unique_ptr<RtMidiOut> out, std::unique_ptr<ErrorSink> errors)
+    RtOutputConnection(GuardedPort<RtMidiOut> out, std::unique_ptr<ErrorSink> errors)
         : m_errors(std::move(errors)), m_out(std::move(out))
     {
     }
@@ -169,27 +252,35 @@ public:
     void sendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override
     {
         const std::uint8_t bytes[ShortMessageMax] = {status, data1, data2};
-        m_out->sendMessage(bytes, shortLength(status));
-        m_errors->check();
+        send(bytes, shortLength(status));
     }
-    void sendLong(const std::uint8_t *bytes, std::size_t length) override
+    void sendLong(const std::uint8_t *bytes, std::size_t length) override { send(bytes, length); }
+
+private:
+    // RtMidi hands JACK messages to a buffer that the server's cycle
+    // empties; with the server gone they would vanish without a word.
+    void send(const std::uint8_t *bytes, std::size_t length)
     {
+        if (m_out.serverGone())
+            throw MidiBackendError(ServerStopped);
         m_out->sendMessage(bytes, length);
         m_errors->check();
     }
 
-private:
     std::unique_ptr<ErrorSink> m_errors;
-    std::unique_ptr<RtMidiOut> m_out;
+    GuardedPort<RtMidiOut> m_out;
 };
 
 template <typename Port>
-std::unique_ptr<Port> makePort(RtMidi::Api api, const QString &client, ErrorSink &errors)
+GuardedPort<Port> makePort(RtMidi::Api api, const QString &client, ErrorSink &errors)
 {
+    if (api == RtMidi::UNIX_JACK)
+        JackMonitor::install();
     QuietCerr quiet;
     auto port = std::make_unique<Port>(api, client.toStdString());
     errors.attach(*port);
-    return port;
+    // Stamped once made: opening its client is what may have freed older ones.
+    return GuardedPort<Port>(std::move(port), api);
 }
 
 // Gives a fresh port of each API in turn to open() until one succeeds. The
@@ -226,13 +317,34 @@ struct RtMidiBackend::Impl
     RtMidi::Api api = RtMidi::UNSPECIFIED;
     QString reason;
     ErrorSink errors;
-    std::unique_ptr<RtMidiIn> probeIn;
-    std::unique_ptr<RtMidiOut> probeOut;
+    GuardedPort<RtMidiIn> probeIn;
+    GuardedPort<RtMidiOut> probeOut;
+    // Inputs open through this backend; the first is the synthesizer's.
+    std::shared_ptr<int> openInputs = std::make_shared<int>(0);
 
-    template <typename Probe> QStringList names(Probe *probe)
+    QString listingName() const { return clientName + QLatin1String(ListingSuffix); }
+
+    // Probes on a lost JACK server are replaced by fresh ones, which find
+    // the server again once it is back.
+    void renewProbes()
+    {
+        try {
+            if (probeIn.serverGone())
+                probeIn = makePort<RtMidiIn>(api, listingName(), errors);
+            if (probeOut.serverGone())
+                probeOut = makePort<RtMidiOut>(api, listingName(), errors);
+        } catch (const RtMidiError &) {
+            // The old probe stays, and lists nothing.
+        }
+    }
+
+    template <typename Probe> QStringList names(GuardedPort<Probe> &probe)
     {
         QStringList result;
         if (!probe)
+            return result;
+        renewProbes();
+        if (probe.serverGone())
             return result;
         const unsigned count = probe->getPortCount();
         for (unsigned i = 0; i < count; ++i)
@@ -245,6 +357,13 @@ struct RtMidiBackend::Impl
         }
         return result;
     }
+
+    // The port name for the next input: the hub opens the synthesizer's
+    // input first and a separate keyboard's second.
+    std::string inputPortName() const
+    {
+        return *openInputs == 0 ? InputPortName : KeyboardPortName;
+    }
 };
 
 RtMidiBackend::RtMidiBackend(const QString &clientName) : d(std::make_unique<Impl>())
@@ -253,8 +372,8 @@ RtMidiBackend::RtMidiBackend(const QString &clientName) : d(std::make_unique<Imp
     QStringList failures;
     for (RtMidi::Api api : candidateApis(false)) {
         try {
-            d->probeIn = makePort<RtMidiIn>(api, clientName, d->errors);
-            d->probeOut = makePort<RtMidiOut>(api, clientName, d->errors);
+            d->probeIn = makePort<RtMidiIn>(api, d->listingName(), d->errors);
+            d->probeOut = makePort<RtMidiOut>(api, d->listingName(), d->errors);
             d->api = api;
             break;
         } catch (const RtMidiError &e) {
@@ -281,18 +400,21 @@ QString RtMidiBackend::name() const
 
 QStringList RtMidiBackend::inputDevices()
 {
-    return d->names(d->probeIn.get());
+    return d->names(d->probeIn);
 }
 
 QStringList RtMidiBackend::outputDevices()
 {
-    return d->names(d->probeOut.get());
+    return d->names(d->probeOut);
 }
 
 QString RtMidiBackend::unavailableReason() const
 {
     if (!d->reason.isEmpty())
         return d->reason;
+    d->renewProbes();
+    if (d->probeIn.serverGone() || d->probeOut.serverGone())
+        return ServerStopped;
     // A working API may still have nothing to talk to, such as JACK
     // without a server; RtMidi says so only as a warning.
     if (d->probeIn->getPortCount() == 0 && d->probeOut->getPortCount() == 0) {
@@ -302,17 +424,27 @@ QString RtMidiBackend::unavailableReason() const
     return {};
 }
 
+bool RtMidiBackend::serverLost() const
+{
+    return d->api == RtMidi::UNIX_JACK && JackMonitor::serverLost();
+}
+
+void RtMidiBackend::setServerLostHandler(std::function<void()> handler)
+{
+    JackMonitor::setLossHandler(std::move(handler));
+}
+
 std::unique_ptr<MidiInputConnection> RtMidiBackend::openInput(int index, MidiReceiver &receiver)
 {
     if (d->api == RtMidi::UNSPECIFIED)
         throw MidiBackendError(d->reason);
-    const std::string portName = d->clientName.toStdString() + " in";
+    const std::string portName = d->inputPortName();
     return openWithFirstApi<RtMidiIn>(
-        {d->api}, d->clientName, [&](std::unique_ptr<RtMidiIn> in, auto errors) {
+        {d->api}, d->clientName, [&](GuardedPort<RtMidiIn> in, auto errors) {
             in->openPort(unsigned(index), portName);
             errors->check();
             return std::unique_ptr<MidiInputConnection>(
-                new RtInputConnection(std::move(in), std::move(errors), receiver));
+                new RtInputConnection(std::move(in), std::move(errors), receiver, d->openInputs));
         });
 }
 
@@ -320,10 +452,9 @@ std::unique_ptr<MidiOutputConnection> RtMidiBackend::openOutput(int index)
 {
     if (d->api == RtMidi::UNSPECIFIED)
         throw MidiBackendError(d->reason);
-    const std::string portName = d->clientName.toStdString() + " out";
     return openWithFirstApi<RtMidiOut>(
-        {d->api}, d->clientName, [&](std::unique_ptr<RtMidiOut> out, auto errors) {
-            out->openPort(unsigned(index), portName);
+        {d->api}, d->clientName, [&](GuardedPort<RtMidiOut> out, auto errors) {
+            out->openPort(unsigned(index), OutputPortName);
             errors->check();
             return std::unique_ptr<MidiOutputConnection>(
                 new RtOutputConnection(std::move(out), std::move(errors)));
@@ -334,18 +465,18 @@ std::unique_ptr<MidiInputConnection> RtMidiBackend::openVirtualInput(const QStri
                                                                      MidiReceiver &receiver)
 {
     return openWithFirstApi<RtMidiIn>(
-        candidateApis(true), d->clientName, [&](std::unique_ptr<RtMidiIn> in, auto errors) {
+        candidateApis(true), d->clientName, [&](GuardedPort<RtMidiIn> in, auto errors) {
             in->openVirtualPort(portName.toStdString());
             errors->check();
             return std::unique_ptr<MidiInputConnection>(
-                new RtInputConnection(std::move(in), std::move(errors), receiver));
+                new RtInputConnection(std::move(in), std::move(errors), receiver, d->openInputs));
         });
 }
 
 std::unique_ptr<MidiOutputConnection> RtMidiBackend::openVirtualOutput(const QString &portName)
 {
     return openWithFirstApi<RtMidiOut>(
-        candidateApis(true), d->clientName, [&](std::unique_ptr<RtMidiOut> out, auto errors) {
+        candidateApis(true), d->clientName, [&](GuardedPort<RtMidiOut> out, auto errors) {
             out->openVirtualPort(portName.toStdString());
             errors->check();
             return std::unique_ptr<MidiOutputConnection>(

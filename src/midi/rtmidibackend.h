@@ -3,10 +3,23 @@
 // (Linux: ALSA, then JACK; Windows: WinMM; macOS: CoreMIDI); when none can
 // be started the backend offers no devices and says why. It never throws
 // from its constructor and never writes to the console.
+//
+// Names in patchbays: every port is a client of its own named clientName
+// (RtMidi makes one client per port), with the port named "in" (the first
+// input open), "keyboard" (a second input open beside it) and "out"; virtual
+// ports take the name given. ALSA shows "Tessiva:in", "Tessiva:out"; JACK
+// numbers the further clients of one name: "Tessiva:in", "Tessiva-01:out",
+// "Tessiva-02:keyboard" in the order the hub opens them. The device lists
+// come from two clients without ports, named clientName + " devices".
+//
+// A JACK server that goes away is survived: sends then fail with a reason,
+// and RtMidi objects whose clients libjack freed are left alone (see
+// JackMonitor).
 
 #include "midibackend.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class RtMidiBackend : public MidiBackend
@@ -27,6 +40,12 @@ public:
     std::unique_ptr<MidiInputConnection> openVirtualInput(const QString &portName,
                                                           MidiReceiver &receiver);
     std::unique_ptr<MidiOutputConnection> openVirtualOutput(const QString &portName);
+
+    // Whether the JACK server under the ports went away.
+    bool serverLost() const;
+    // Called once per loss, from a JACK thread: only flag or wake up there.
+    // One handler for the whole process.
+    static void setServerLostHandler(std::function<void()> handler);
 
 private:
     struct Impl;

@@ -41,8 +41,11 @@ void EditorRig::readEvents()
 {
     while (input.EventCount() > 0) {
         const std::unique_ptr<TMyMidiEvent> e = input.ReadEvent();
-        if (!e->isSysex())
+        if (!e->isSysex()) {
+            const char bytes[] = {char(e->Status), char(e->Data1), char(e->Data2)};
+            shorts.append(QByteArray(bytes, sizeof bytes));
             continue;
+        }
         sysex.append(QByteArray(reinterpret_cast<const char *>(e->SysexData.data()),
                                 qsizetype(e->SysexData.size())));
         protocol.parseIncoming(e->SysexData.data(), int(e->SysexData.size()));

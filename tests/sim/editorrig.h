@@ -37,7 +37,8 @@ public:
     TMidiInput input{devices};
     TMidiOutput output{devices};
 
-    QList<QByteArray> sysex; // every System Exclusive message, as received
+    QList<QByteArray> sysex;  // every System Exclusive message, as received
+    QList<QByteArray> shorts; // every short message, its bytes as received
 
 private:
     void readEvents();

@@ -2,6 +2,7 @@
 // Small helpers shared by the simulator tests.
 
 #include "core/addressmap.h"
+#include "midi/midireceiver.h"
 #include "midi/sysexmessage.h"
 
 #include <QByteArray>
@@ -20,9 +21,17 @@ inline QByteArray blockBytes(const std::uint8_t *data, int k)
     return QByteArray(reinterpret_cast<const char *>(data), addr::blockSize(k));
 }
 
-// The messages of a file in the shared data folder; none when it is missing.
+// The messages of a dump in tests/data/syx; none when it is missing, which
+// the caller's check of the count then reports.
 inline QList<QByteArray> syxMessages(const char *name)
 {
     QFile f(QStringLiteral(TESSIVA_TEST_DATA_DIR "/syx/") + QLatin1String(name));
     return f.open(QIODevice::ReadOnly) ? sysex::splitMessages(f.readAll()) : QList<QByteArray>();
 }
+
+class NullReceiver : public MidiReceiver
+{
+public:
+    void receiveShort(std::uint32_t, std::uint32_t) noexcept override {}
+    void receiveSysex(const std::uint8_t *, std::size_t, std::uint32_t) noexcept override {}
+};

@@ -4,14 +4,14 @@
 // editor's side and stops the server it started.
 
 #include "editorrig.h"
+#include "jackserver.h"
 #include "midi/rtmidibackend.h"
 #include "sim/outputforwarder.h"
 #include "sim/simulatorengine.h"
 #include "simtesthelpers.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -29,9 +29,15 @@ private Q_SLOTS:
     void cleanupTestCase();
     void cleanup();
     void dataSetAndNoteArriveIntactInOrder();
+    void everyShortMessageButActiveSensingArrives();
+    void portsCarryTheProgramsName();
 
 private:
-    QProcess jackd_;
+    void offerSimulator();
+    // The editor's ports on the simulator's, with both directions live.
+    void openEditor();
+
+    std::unique_ptr<JackServer> jack_;
     std::unique_ptr<SimulatorEngine> engine_;
     std::unique_ptr<RtMidiBackend> simSide_;
     std::unique_ptr<MidiInputConnection> simIn_;
@@ -42,33 +48,18 @@ private:
 
 void TestJackMidi::initTestCase()
 {
-    const QString jackd = QStandardPaths::findExecutable(QStringLiteral("jackd"));
-    const QString jackWait = QStandardPaths::findExecutable(QStringLiteral("jack_wait"));
-    if (jackd.isEmpty() || jackWait.isEmpty())
-        QSKIP("jackd or jack_wait is not installed (package jackd2): JACK MIDI tests skipped");
-    const QString server =
-        QStringLiteral("tessiva-test-%1").arg(QCoreApplication::applicationPid());
-    qputenv("JACK_DEFAULT_SERVER", server.toUtf8());
-    qputenv("JACK_NO_AUDIO_RESERVATION", "1");
-    jackd_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    jackd_.start(jackd, QStringList{"-n", server, "--no-realtime", "--sync", "--port-max", "128",
-                                    "-d", "dummy", "-r", "48000", "-p", "256"});
-    QVERIFY2(jackd_.waitForStarted(), qPrintable(jackd_.errorString()));
-    QProcess wait;
-    wait.start(jackWait, {"-w", "-t", "10"});
-    QVERIFY(wait.waitForFinished(15000));
-    QVERIFY2(wait.exitCode() == 0, "the JACK server did not come up");
+    const QString missing = JackServer::missingTools();
+    if (!missing.isEmpty())
+        QSKIP(qPrintable(missing + QStringLiteral(": JACK MIDI tests skipped")));
+    jack_ = std::make_unique<JackServer>(
+        QStringLiteral("tessiva-test-%1").arg(QCoreApplication::applicationPid()));
+    const QString why = jack_->start();
+    QVERIFY2(why.isEmpty(), qPrintable(why));
 }
 
 void TestJackMidi::cleanupTestCase()
 {
-    if (jackd_.state() == QProcess::NotRunning)
-        return;
-    jackd_.terminate();
-    if (!jackd_.waitForFinished(5000)) {
-        jackd_.kill();
-        jackd_.waitForFinished(5000);
-    }
+    jack_.reset();
 }
 
 void TestJackMidi::cleanup()
@@ -83,7 +74,7 @@ void TestJackMidi::cleanup()
     engine_.reset();
 }
 
-void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
+void TestJackMidi::offerSimulator()
 {
     engine_ = std::make_unique<SimulatorEngine>();
     simSide_ = std::make_unique<RtMidiBackend>(QStringLiteral("TessivaSim"));
@@ -95,7 +86,10 @@ void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
     }
     forwarder_ = std::make_unique<OutputForwarder>(*simOut_);
     engine_->addListener(forwarder_.get());
+}
 
+void TestJackMidi::openEditor()
+{
     rig_ = std::make_unique<EditorRig>();
     rig_->devices.addBackend(std::make_shared<RtMidiBackend>(QStringLiteral("TessivaEditor")));
     const auto findDevice = [](const QStringList &names, const QString &port) {
@@ -123,6 +117,15 @@ void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
     QVERIFY(engine_->waitIdle());
     QVERIFY(rig_->waitForMessages(engine_->stats().answersSent));
     rig_->sysex.clear();
+    rig_->shorts.clear();
+}
+
+void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
+{
+    offerSimulator();
+    openEditor();
+    if (QTest::currentTestFailed())
+        return;
 
     engine_->setRecording(true);
     QByteArray tone(addr::ToneSize, 0);
@@ -141,6 +144,73 @@ void TestJackMidi::dataSetAndNoteArriveIntactInOrder()
     QVERIFY(engine_->waitIdle());
     QCOMPARE(blockBytes(engine_->memory().patch(SynthMemory::Bank::Temporary, 0).block(2), 2),
              tone);
+}
+
+// Timing clock, time code and the other system messages reach the input
+// ring like any short message; only active sensing is dropped on arrival.
+void TestJackMidi::everyShortMessageButActiveSensingArrives()
+{
+    offerSimulator();
+    openEditor();
+    if (QTest::currentTestFailed())
+        return;
+    const QList<QByteArray> sent = {hex("F8"),    hex("FE"), hex("F1 23"),   hex("F2 01 02"),
+                                    hex("F3 05"), hex("FA"), hex("FE"),      hex("FB"),
+                                    hex("FC"),    hex("FF"), hex("90 3C 64")};
+    for (const QByteArray &m : sent)
+        simOut_->sendShort(std::uint8_t(m[0]), std::uint8_t(m.size() > 1 ? m[1] : 0),
+                           std::uint8_t(m.size() > 2 ? m[2] : 0));
+    // A data set behind them tells when everything has arrived.
+    const QByteArray marker = sysex::dataSetMessage(0x10, {0x03, 0x00, 0x00, 0x0C}, hex("05"));
+    simOut_->sendLong(reinterpret_cast<const std::uint8_t *>(marker.constData()),
+                      std::size_t(marker.size()));
+    QVERIFY(rig_->waitForMessages(1));
+    const QList<QByteArray> expected = {hex("F8 00 00"), hex("F1 23 00"), hex("F2 01 02"),
+                                        hex("F3 05 00"), hex("FA 00 00"), hex("FB 00 00"),
+                                        hex("FC 00 00"), hex("FF 00 00"), hex("90 3C 64")};
+    QCOMPARE(rig_->shorts, expected);
+}
+
+// In a patchbay the program's ports read "Tessiva:in" and so on: RtMidi
+// makes a JACK client per port, which JACK numbers after the first.
+void TestJackMidi::portsCarryTheProgramsName()
+{
+    offerSimulator();
+    RtMidiBackend editor;
+    const auto indexOf = [](const QStringList &names, const QString &port) {
+        for (int i = 0; i < names.size(); ++i)
+            if (names[i].endsWith(QLatin1Char(':') + port))
+                return i;
+        return -1;
+    };
+    const int in = indexOf(editor.inputDevices(), SimOutPort);
+    const int out = indexOf(editor.outputDevices(), SimInPort);
+    QVERIFY(in >= 0 && out >= 0);
+    NullReceiver receiver;
+    std::unique_ptr<MidiInputConnection> synthIn, keyboardIn;
+    std::unique_ptr<MidiOutputConnection> synthOut;
+    try {
+        synthIn = editor.openInput(in, receiver);
+        synthOut = editor.openOutput(out);
+        keyboardIn = editor.openInput(in, receiver);
+    } catch (const MidiBackendError &e) {
+        QFAIL(qPrintable(e.reason()));
+    }
+    const QStringList ours =
+        jack_->ports().filter(QRegularExpression(QStringLiteral("^Tessiva[-:]")));
+    QCOMPARE(ours, (QStringList{"Tessiva:in", "Tessiva-01:out", "Tessiva-02:keyboard"}));
+
+    // Closed and opened again, the input is the synthesizer's once more.
+    keyboardIn.reset();
+    synthIn.reset();
+    synthOut.reset();
+    try {
+        synthIn = editor.openInput(in, receiver);
+    } catch (const MidiBackendError &e) {
+        QFAIL(qPrintable(e.reason()));
+    }
+    QCOMPARE(jack_->ports().filter(QRegularExpression(QStringLiteral("^Tessiva[-:]"))),
+             QStringList{"Tessiva:in"});
 }
 
 QTEST_GUILESS_MAIN(TestJackMidi)

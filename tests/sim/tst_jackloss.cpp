@@ -1,0 +1,138 @@
+// A JACK server that goes away under the program: sends fail with a reason
+// instead of vanishing, and whatever moment the server dies at, opening,
+// using and closing ports never crashes (libjack frees the clients RtMidi
+// still holds once a new client is opened after the loss).
+
+#include "jackserver.h"
+#include "midi/rtmidibackend.h"
+#include "simtesthelpers.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+namespace {
+const std::uint8_t DataSet[] = {0xF0, 0x41, 0x10, 0x6A, 0x12, 0x03,
+                                0x00, 0x00, 0x0C, 0x05, 0x6C, 0xF7};
+
+QString serverName(const char *what)
+{
+    return QStringLiteral("tessiva-%1-%2")
+        .arg(QLatin1String(what))
+        .arg(QCoreApplication::applicationPid());
+}
+} // namespace
+
+class TestJackLoss : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void sendsFailOnceTheServerIsGone();
+    void dyingAtAnyMomentNeverCrashes();
+};
+
+void TestJackLoss::initTestCase()
+{
+    const QString missing = JackServer::missingTools();
+    if (!missing.isEmpty())
+        QSKIP(qPrintable(missing + QStringLiteral(": JACK loss tests skipped")));
+}
+
+void TestJackLoss::sendsFailOnceTheServerIsGone()
+{
+    JackServer server(serverName("loss"));
+    const QString why = server.start();
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    RtMidiBackend backend;
+    NullReceiver receiver;
+    std::unique_ptr<MidiOutputConnection> out;
+    std::unique_ptr<MidiInputConnection> in;
+    try {
+        out = backend.openVirtualOutput(QStringLiteral("loss"));
+        in = backend.openVirtualInput(QStringLiteral("loss"), receiver);
+        out->sendLong(DataSet, sizeof DataSet);
+    } catch (const MidiBackendError &e) {
+        QFAIL(qPrintable(e.reason()));
+    }
+    QVERIFY(!backend.serverLost());
+
+    server.kill();
+    QTRY_VERIFY_WITH_TIMEOUT(backend.serverLost(), 10000);
+    QString reason;
+    try {
+        out->sendLong(DataSet, sizeof DataSet);
+    } catch (const MidiBackendError &e) {
+        reason = e.reason();
+    }
+    QCOMPARE(reason, QStringLiteral("The JACK server has stopped"));
+    // Listing opens fresh clients, which makes libjack free the old ones;
+    // the ports on them must then be left alone, also when closed.
+    QCOMPARE(backend.outputDevices(), QStringList());
+    QVERIFY_THROWS_EXCEPTION(MidiBackendError, backend.openOutput(0));
+    in.reset();
+    out.reset();
+
+    // A server that comes back is found again by the same backend.
+    const QString again = server.start();
+    QVERIFY2(again.isEmpty(), qPrintable(again));
+    RtMidiBackend other(QStringLiteral("TessivaOther"));
+    const auto port = other.openVirtualOutput(QStringLiteral("back"));
+    QTRY_VERIFY_WITH_TIMEOUT(backend.inputDevices().contains(QStringLiteral("TessivaOther:back")),
+                             10000);
+    QVERIFY(!backend.serverLost());
+}
+
+// The server is killed at a different moment of each round while ports are
+// opened, used and closed without pause. A crash ends the test program.
+void TestJackLoss::dyingAtAnyMomentNeverCrashes()
+{
+    constexpr int Rounds = 8;
+    constexpr int LatestKillMs = 400;
+    constexpr int ChurnAfterKillMs = 300;
+    NullReceiver receiver;
+    int failedAfterLoss = 0;
+    int workedBefore = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        JackServer server(serverName("churn"));
+        const QString why = server.start();
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        const int killAtMs = (round * LatestKillMs) / Rounds + round * 7 % 23;
+        const auto pid = pid_t(server.pid());
+        std::atomic<bool> killed{false};
+        std::thread killer([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(killAtMs));
+            ::kill(pid, SIGKILL);
+            killed = true;
+        });
+        QElapsedTimer sinceKill;
+        while (!killed || !sinceKill.isValid() || sinceKill.elapsed() < ChurnAfterKillMs) {
+            if (killed && !sinceKill.isValid())
+                sinceKill.start();
+            const bool lossMet = killed;
+            try {
+                RtMidiBackend backend;
+                (void)backend.inputDevices();
+                auto out = backend.openVirtualOutput(QStringLiteral("churn"));
+                auto in = backend.openVirtualInput(QStringLiteral("churn"), receiver);
+                out->sendLong(DataSet, sizeof DataSet);
+                if (!lossMet)
+                    ++workedBefore;
+            } catch (const MidiBackendError &) {
+                if (lossMet)
+                    ++failedAfterLoss;
+            }
+        }
+        killer.join();
+        server.kill();
+    }
+    // Both sides of every kill were met, not only one.
+    QVERIFY(workedBefore > 0);
+    QVERIFY(failedAfterLoss >= Rounds);
+}
+
+QTEST_GUILESS_MAIN(TestJackLoss)
+#include "tst_jackloss.moc"
