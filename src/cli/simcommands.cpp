@@ -21,6 +21,10 @@ namespace {
 
 constexpr int ReadChunk = 4096;
 constexpr int IdlePollMs = 1000;
+// The client the virtual unit's ports belong to in a patchbay.
+const QString SimClientName = QStringLiteral("Tessiva sim");
+// Raised in the main thread when the MIDI server goes away.
+constexpr int ServerLostSignal = SIGUSR1;
 
 bool writeAll(int fd, const char *bytes, qsizetype length)
 {
@@ -72,7 +76,7 @@ void runStdio(SimulatorEngine &engine)
 int runPort(SimulatorEngine &engine, const QString &port, const sigset_t &stopSignals,
             QTextStream &err)
 {
-    RtMidiBackend system;
+    RtMidiBackend system(SimClientName);
     std::unique_ptr<MidiInputConnection> in;
     std::unique_ptr<MidiOutputConnection> out;
     try {
@@ -82,16 +86,27 @@ int runPort(SimulatorEngine &engine, const QString &port, const sigset_t &stopSi
         err << "sim: cannot offer port '" << port << "': " << e.reason() << '\n';
         return ExitFailure;
     }
+    // The loss is told on a thread of the MIDI system; the main thread
+    // waits for it like for a stop signal.
+    const pthread_t waiting = pthread_self();
+    RtMidiBackend::setServerLostHandler([waiting] { pthread_kill(waiting, ServerLostSignal); });
     OutputForwarder writer(*out);
     engine.addListener(&writer);
     err << "sim: " << SimulatorBackend::DeviceName << " on port '" << port << "', unit "
         << engine.unitId() << "; stop with Ctrl+C\n";
     err.flush();
     int signal = 0;
-    sigwait(&stopSignals, &signal);
+    if (!system.serverLost())
+        sigwait(&stopSignals, &signal);
+    RtMidiBackend::setServerLostHandler({});
+    const bool lost = system.serverLost();
     in.reset();
     engine.waitIdle();
     engine.removeListener(&writer);
+    if (lost) {
+        err << "sim: the MIDI server has gone away, and port '" << port << "' with it\n";
+        return ExitFailure;
+    }
     return ExitOk;
 }
 
@@ -121,6 +136,7 @@ int sim(const QStringList &argsIn, QTextStream &, QTextStream &err)
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, ServerLostSignal);
     if (!stdio)
         pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 

@@ -8,6 +8,7 @@
 #include "core/infosink.h"
 #include "core/patchfile.h"
 #include "midi/mididevices.h"
+#include "midi/parseobserver.h"
 #include "midi/patchtransfer.h"
 #include "midi/rtmidibackend.h"
 #include "midi/synthlink.h"
@@ -15,6 +16,8 @@
 #include "sim/simulatorbackend.h"
 
 #include <QEventLoop>
+#include <QTimer>
+#include <exception>
 #include <functional>
 
 namespace cli {
@@ -41,6 +44,22 @@ private:
     QTextStream &err_;
     const char *command_;
 };
+
+// A patch name as text for a terminal: a byte that does not print, such as
+// ESC, is shown as \x1B so that a name cannot send control codes.
+QString shownName(const QByteArray &name)
+{
+    constexpr char FirstPrintable = 0x20;
+    constexpr char LastPrintable = 0x7E;
+    QString text;
+    for (const char c : name) {
+        if (c >= FirstPrintable && c <= LastPrintable)
+            text += QLatin1Char(c);
+        else
+            text += QStringLiteral("\\x") + sysex::hexByte(std::uint8_t(c));
+    }
+    return text;
+}
 
 MidiDevices devicesFor(const QString &port)
 {
@@ -126,7 +145,7 @@ int runInfo(const QStringList &args, QTextStream &out, QTextStream &err)
     if (!read)
         return failure(err, "info", read.error);
 
-    out << "name: " << QString::fromLatin1(image.name()) << '\n';
+    out << "name: " << shownName(image.name()) << '\n';
     const auto list = [&](const QString &block, int slot, const QStringList &names) {
         for (int i = 0; i < names.size(); ++i)
             out << block << " 0x" << sysex::hexByte(i) << ' ' << image.at(slot, i) << ' '
@@ -158,9 +177,13 @@ int runGet(const QStringList &argsIn, QTextStream &out, QTextStream &err)
                          outcome = o;
                          loop.quit();
                      });
-    transfer.GetPatch();
-    if (transfer.fetching())
-        loop.exec();
+    try {
+        transfer.GetPatch();
+        if (transfer.fetching())
+            loop.exec();
+    } catch (const std::exception &e) {
+        return failure(err, "get", QString::fromUtf8(e.what()));
+    }
     if (outcome != PatchTransfer::Outcome::Complete) {
         const QString why = PatchTransfer::failureText(outcome, transfer.missingBlocks());
         return failure(err, "get", QString(why).replace(QLatin1Char('\r'), QLatin1Char(' ')));
@@ -169,26 +192,102 @@ int runGet(const QStringList &argsIn, QTextStream &out, QTextStream &err)
     if (!written)
         return failure(err, "get", written.error);
     out << t.args[0] << ": " << written.bytes << " bytes, patch \""
-        << QString::fromLatin1(link.state.patchImage.name()) << "\"\n";
+        << shownName(link.state.patchImage.name()) << "\"\n";
     return ExitOk;
 }
 
-// send and write: the file first, so a refused one sends nothing.
+// Waits for the answer to a request for the edited patch's name.
+class NameAnswer : public ParseObserver
+{
+public:
+    explicit NameAnswer(SysexProtocol &protocol) : protocol_(protocol)
+    {
+        protocol_.addObserver(this);
+    }
+    ~NameAnswer() override { protocol_.removeObserver(this); }
+    NameAnswer(const NameAnswer &) = delete;
+    NameAnswer &operator=(const NameAnswer &) = delete;
+
+    // Asks and waits up to timeoutMs; true once the name has arrived.
+    bool ask(const EditState &state, int timeoutMs)
+    {
+        arrived_ = false;
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, &loop_, &QEventLoop::quit);
+        timer.start(timeoutMs);
+        protocol_.RequestData({state.EditPrefix[0], state.EditPrefix[1], 0x00, 0x00},
+                              addr::RequestNameSize);
+        if (!arrived_)
+            loop_.exec();
+        return arrived_;
+    }
+
+    void parsedIncoming(const ParseResult &r) override
+    {
+        if (r.stored() && r.target == ParseResult::Target::Slot && r.slot == 0 && r.offset == 0 &&
+            r.count >= addr::PatchNameSize) {
+            arrived_ = true;
+            loop_.quit();
+        }
+    }
+
+private:
+    SysexProtocol &protocol_;
+    QEventLoop loop_;
+    bool arrived_ = false;
+};
+
+// Messages leave through buffers of the MIDI system, which may drop them
+// without a word (a JACK server that dies takes them along). Only an
+// answer to a request sent behind them shows that they went all the way:
+// the link keeps their order. For the edited patch the name must also be
+// the one sent.
+bool confirmArrival(SynthLink &link, bool editedPatch, QString &error)
+{
+    const QByteArray sent = link.state.patchImage.name();
+    NameAnswer answer(link.protocol);
+    bool arrived = false;
+    for (int attempt = 0; attempt <= PatchTransfer::ExtraTries && !arrived; ++attempt)
+        arrived = answer.ask(link.state, PatchTransfer::DefaultTimeoutMs);
+    if (!arrived) {
+        error = QStringLiteral("the synthesizer did not answer after the patch was sent, so its "
+                               "arrival cannot be confirmed");
+        return false;
+    }
+    const QByteArray held = link.state.patchImage.name();
+    if (editedPatch && held != sent) {
+        error = QStringLiteral("after the send the synthesizer's patch is named \"%1\", not \"%2\"")
+                    .arg(shownName(held), shownName(sent));
+        return false;
+    }
+    return true;
+}
+
+// send and write: the file first, so a refused one sends nothing. Success
+// is reported only once the synthesizer has answered behind the patch.
 int sendFile(const char *command, const TransferArgs &t, QTextStream &out, QTextStream &err,
-             const std::function<void(PatchTransfer &)> &send, const QString &where)
+             const std::function<void(PatchTransfer &)> &send, const QString &where,
+             bool editedPatch)
 {
     Connection c(t.port, t.unit, err, command);
     SynthLink &link = c.link;
     const FileResult read = PatchFile::Read(t.args[0], link.state.patchImage);
     if (!read)
         return failure(err, command, read.error);
+    const QString name = shownName(link.state.patchImage.name());
     QString error;
     if (!c.open(t.port, error))
         return failure(err, command, error);
-    PatchTransfer transfer(link.state, link.protocol);
-    send(transfer);
-    out << "patch \"" << QString::fromLatin1(link.state.patchImage.name()) << "\" sent to " << where
-        << '\n';
+    try {
+        PatchTransfer transfer(link.state, link.protocol);
+        send(transfer);
+        if (!confirmArrival(link, editedPatch, error))
+            return failure(err, command, error);
+    } catch (const std::exception &e) {
+        return failure(err, command, QString::fromUtf8(e.what()));
+    }
+    out << "patch \"" << name << "\" sent to " << where << '\n';
     return ExitOk;
 }
 
@@ -200,7 +299,7 @@ int runSend(const QStringList &argsIn, QTextStream &out, QTextStream &err)
         return usage(err, "send", error);
     return sendFile(
         "send", t, out, err, [](PatchTransfer &p) { p.SendPatch(); },
-        QStringLiteral("the temporary patch"));
+        QStringLiteral("the temporary patch"), true);
 }
 
 int runWrite(const QStringList &argsIn, QTextStream &out, QTextStream &err)
@@ -224,7 +323,8 @@ int runWrite(const QStringList &argsIn, QTextStream &out, QTextStream &err)
         "write", t, out, err, [&](PatchTransfer &p) { p.SaveToSynth(toCard, number); },
         QStringLiteral("%1 %2")
             .arg(toCard ? QStringLiteral("CARD") : QStringLiteral("USER"))
-            .arg(number));
+            .arg(number),
+        false);
 }
 
 } // namespace
