@@ -56,13 +56,16 @@ stored slot=0 offset=0x0C count=1" -- parse - <<<"01 02 F0 41 10 F0 41 10 6A 12 
 got=$("$cli" parse --dump - <<<"F0 41 10 6A 12 03 00 11 00 05 67 F7" | sed -n 3p | cut -d' ' -f128-129)
 [ "$got" = "00 05" ] || { echo "FAIL dump: tone 1 ends '$got'"; fails=$((fails + 1)); }
 
-# A real dump from the synthesizer, when the reference data is at hand.
+# A real dump from the synthesizer, kept in tests/data.
 syx="$testdata/syx/XP60_partial_replies.syx"
 if [ -r "$syx" ]; then
     expect parse-real 0 "stored slot=0 offset=0x00 count=12
 stored slot=0 offset=0x00 count=12
 ignored: area 11 is not kept
 stored system offset=0x00 count=16" -- parse "$syx"
+else
+    echo "FAIL parse-real: reference dump $syx is missing"
+    fails=$((fails + 1))
 fi
 
 [ "$fails" = 0 ] && echo "all passed"
