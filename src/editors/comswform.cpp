@@ -188,6 +188,12 @@ void TComSwForm::showEvent(QShowEvent *event)
 void TComSwForm::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        RefreshAll();
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    const bool active = isActiveWindow();
+    // Queued, so a choice still on its way from a closing list popup is sent
+    // before the controls reload, not overwritten by the stored value.
+    if (active && !wasActive_)
+        QMetaObject::invokeMethod(this, &TComSwForm::RefreshAll, Qt::QueuedConnection);
+    wasActive_ = active;
 }

@@ -98,4 +98,5 @@ private:
     TFocusComboBox *CbPortaStart = nullptr;
     TSpincw0R *SpPortTime = nullptr;
     QCheckBox *ChVeloR = nullptr;
+    bool wasActive_ = false;
 };

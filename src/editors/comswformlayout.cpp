@@ -13,11 +13,15 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 
 namespace {
 constexpr char Ruler[] = "C-1  C0   C1   C2   C3   C4   C5   C6   C7   C8   C9  G9";
 constexpr int MaxKey = 127;
+constexpr int KeysPerOctave = 12;
+constexpr int RulerCharsPerOctave = 5;
 constexpr int MaxBendUp = 12;
 constexpr int MaxBendDown = 48;
 constexpr int LabelChars = 5;
@@ -47,6 +51,7 @@ TSpincw0R *makeSpin(QWidget *parent, const QString &name, int min, int max)
     s->setObjectName(name);
     s->setMinValue(min);
     s->setMaxValue(max);
+    s->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return s;
 }
 
@@ -57,6 +62,40 @@ TFocusComboBox *makeList(QWidget *parent, const char *name, const QStringList &i
     c->addItems(items);
     c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return c;
+}
+
+struct KeyBarShape
+{
+    int width = 0;       // of the whole bar
+    int thumbCentre = 0; // at key 0
+};
+
+// The ruler names a C every five characters, so a key is 5/12 of a
+// character: a bar whose thumb travels exactly the ruler's span, asked of the
+// style as it will draw it, with the ruler starting under the thumb at key 0.
+KeyBarShape keyBarShape(const QStyle &style, int travel)
+{
+    QStyleOptionSlider opt;
+    opt.orientation = Qt::Horizontal;
+    opt.state = QStyle::State_Enabled | QStyle::State_Horizontal;
+    opt.minimum = 0;
+    opt.maximum = MaxKey;
+    opt.pageStep = 1;
+    opt.singleStep = 1;
+    opt.subControls = QStyle::SC_All;
+    const int extent = style.pixelMetric(QStyle::PM_ScrollBarExtent);
+    KeyBarShape shape;
+    shape.width = travel + 2 * extent;
+    for (int pass = 0; pass < 3; ++pass) {
+        opt.rect = QRect(0, 0, shape.width, extent);
+        const QRect groove =
+            style.subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarGroove);
+        const QRect thumb =
+            style.subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider);
+        shape.thumbCentre = thumb.center().x();
+        shape.width += travel - (groove.width() - thumb.width());
+    }
+    return shape;
 }
 
 QCheckBox *makeBox(QWidget *parent, const char *name, const QString &caption)
@@ -99,7 +138,11 @@ QWidget *TComSwForm::buildKeyPanel()
     grid->addWidget(heading(QStringLiteral("Key Range"), panel), 0, 0, 1, 3);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const int barWidth = QFontMetrics(fixed).horizontalAdvance(QLatin1String(Ruler));
+    const int charWidth = QFontMetrics(fixed).horizontalAdvance(QLatin1Char('0'));
+    const KeyBarShape shape =
+        keyBarShape(*style(), charWidth * RulerCharsPerOctave * MaxKey / KeysPerOctave);
+    const int barWidth = shape.width;
+    const int rulerIndent = shape.thumbCentre - charWidth / 2;
     const int labelWidth = fontMetrics().horizontalAdvance(QString(LabelChars, QLatin1Char('W')));
     int row = 1;
     for (int t = 1; t <= Tones; ++t) {
@@ -126,6 +169,7 @@ QWidget *TComSwForm::buildKeyPanel()
         r.keyLowerLabel = label(QStringLiteral("LKR%1L").arg(t));
         auto *ruler = new QLabel(QLatin1String(Ruler), panel);
         ruler->setFont(fixed);
+        ruler->setContentsMargins(rulerIndent, 0, 0, 0);
 
         grid->addWidget(new QLabel(QStringLiteral("T %1 :").arg(t), panel), row, 0, 2, 1);
         grid->addWidget(new QLabel(QStringLiteral("Upper"), panel), row, 1);

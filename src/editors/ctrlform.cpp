@@ -8,6 +8,7 @@
 #include "editors/editorhost.h"
 #include "midi/sysexprotocol.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
@@ -225,8 +226,23 @@ void TCtrlForm::showEvent(QShowEvent *event)
 void TCtrlForm::changeEvent(QEvent *event)
 {
     // A tone picked here is for this visit only: coming back returns to the
-    // tone the main window opened the screen for.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        state_.CurrentTone = controllerTone_;
+    // tone the main window opened the screen for. A list's popup takes the
+    // activation for a moment; closing it is no return.
+    if (event->type() == QEvent::ActivationChange) {
+        if (!isActiveWindow()) {
+            left_ = !ownsPopup(QApplication::activePopupWidget());
+        } else if (left_) {
+            left_ = false;
+            state_.CurrentTone = controllerTone_;
+        }
+    }
     ToneEditorForm::changeEvent(event);
+}
+
+bool TCtrlForm::ownsPopup(const QObject *popup) const
+{
+    for (const QObject *o = popup; o; o = o->parent())
+        if (o == this)
+            return true;
+    return false;
 }

@@ -85,7 +85,10 @@ private:
     void colourDepth(TSpincw0R *spin);
     void colourDepths();
 
+    bool ownsPopup(const QObject *popup) const;
+
     int controllerTone_ = 1;
+    bool left_ = false; // the window was left since the last activation
     std::array<std::array<TFocusComboBox *, Destinations>, Controllers> dest_{};
     std::array<std::array<TSpincw0R *, Destinations>, Controllers> depth_{};
     TFocusComboBox *CbSource2 = nullptr;

@@ -132,11 +132,13 @@ QWidget *TCtrlForm::buildControllerPanel(int controller)
         spin->setObjectName(QStringLiteral("SpCtr") + suffix);
         spin->setMinValue(-MaxDepth);
         spin->setMaxValue(MaxDepth);
+        spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         dest_[std::size_t(controller)][std::size_t(j)] = list;
         depth_[std::size_t(controller)][std::size_t(j)] = spin;
         grid->addWidget(list, 3 + j, 0);
-        grid->addWidget(spin, 3 + j, 1);
+        grid->addWidget(spin, 3 + j, 1, Qt::AlignRight);
     }
+    grid->setColumnStretch(0, 1);
     return panel;
 }
 

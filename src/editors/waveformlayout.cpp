@@ -45,6 +45,7 @@ TSpincw0R *makeSpin(QWidget *parent, const char *name, int min, int max)
     s->setObjectName(QLatin1String(name));
     s->setMinValue(min);
     s->setMaxValue(max);
+    s->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return s;
 }
 

@@ -14,6 +14,7 @@
 #include "editors/ctrlform.h"
 #include "editors/waveform.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void keyAssign_data();
     void keyAssign();
     void velocityRangeSentAsItIs();
+    void listChoiceFromPopup();
     void updateWithEveryScreenOpen();
     void randomWalkThreeScreens();
 };
@@ -251,6 +253,30 @@ void TestComSwForm::velocityRangeSentAsItIs()
     QCOMPARE(rig.takeDataSets(),
              (QStringList{tone(2, 0x0C, 100), tone(2, 0x0D, 20), tone(3, 0x0B, 126)}));
     QCOMPARE(rig.unitTone(2), rig.imageTone(2));
+}
+
+// A choice made in the open list reaches the unit, whatever the window's
+// activation does while the popup closes.
+void TestComSwForm::listChoiceFromPopup()
+{
+    EditorRig rig;
+    QVERIFY(rig.ok());
+    loadBytes(rig, {{0, TComSwForm::HoldPeakEfxOffset + 2, 0}});
+    TComSwForm *form = openSwitch(rig);
+    QVERIFY(form);
+    form->activateWindow();
+    QTRY_VERIFY(form->isActiveWindow());
+    auto *list = form->findChild<QComboBox *>(QStringLiteral("CbCtrl2"));
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(2, 0)).center());
+    QTRY_VERIFY(!view->isVisible());
+    QTRY_VERIFY(form->isActiveWindow());
+    QCOMPARE(rig.takeDataSets(), QStringList{common(TComSwForm::HoldPeakEfxOffset + 2, 2)});
+    QCoreApplication::processEvents(); // a queued reload, if any, has run
+    QCOMPARE(list->currentIndex(), 2);
 }
 
 void TestComSwForm::updateWithEveryScreenOpen()

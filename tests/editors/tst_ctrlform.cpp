@@ -58,6 +58,7 @@ private Q_SLOTS:
     void switchesFollowIncomingData_data();
     void switchesFollowIncomingData();
     void returnsToItsTone();
+    void listChoiceKeepsChosenTone();
 };
 
 static TCtrlForm *openCtrl(EditorRig &rig, int tone)
@@ -320,13 +321,37 @@ void TestCtrlForm::returnsToItsTone()
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form));
     QCOMPARE(rig.state.CurrentTone, 2);
-    QCOMPARE(label->text(), QStringLiteral("2"));
+    QTRY_COMPARE(label->text(), QStringLiteral("2"));
 
     // The main window's button for another tone while the screen is open.
     QCOMPARE(rig.open<TCtrlForm>("BCtrl", 3), form);
     QCOMPARE(form->controllerTone(), 3);
     QCOMPARE(label->text(), QStringLiteral("3"));
     QCOMPARE(rig.takeDataSets(), QStringList());
+}
+
+// A choice from a list's popup after a tone was picked on the screen goes to
+// that tone, and the screen stays on it after the popup has closed.
+void TestCtrlForm::listChoiceKeepsChosenTone()
+{
+    EditorRig rig;
+    QVERIFY(rig.ok());
+    loadBytes(rig, {{3, TCtrlForm::destinationOffset(1, 2), 0}});
+    TCtrlForm *form = openCtrl(rig, 1);
+    QVERIFY(form);
+    QTest::mouseClick(form->findChild<QAbstractButton *>(QStringLiteral("SpT3")), Qt::LeftButton);
+    auto *list = form->findChild<QComboBox *>(QStringLiteral("CbCtr23"));
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    const QRect r = view->visualRect(view->model()->index(5, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    QTRY_VERIFY(!view->isVisible());
+    QTRY_VERIFY(form->isActiveWindow());
+    QCOMPARE(rig.takeDataSets(), QStringList{tone(3, TCtrlForm::destinationOffset(1, 2), 5)});
+    QCOMPARE(rig.state.CurrentTone, 3);
+    QTRY_COMPARE(form->findChild<QLabel *>(QStringLiteral("LToneKeus"))->text(),
+                 QStringLiteral("3"));
 }
 
 QTEST_MAIN(TestCtrlForm)
