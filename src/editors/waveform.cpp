@@ -28,6 +28,8 @@ constexpr int RowIntB = 1;
 constexpr int FirstSlotRow = 2;
 constexpr int LastSlotRow = FirstSlotRow + EditState::ExpansionSlotCount - 1;
 constexpr int ShownPlusOne = 1;
+constexpr int GroupCard = 1;
+constexpr int GroupBoard = 2;
 
 ToneEditorForm::Setup waveSetup()
 {
@@ -99,7 +101,19 @@ void TWaveForm::fillGroupList()
     CbWaveGroup->clear();
     CbWaveGroup->addItems(rows);
     for (int r = 0; r < rows.size(); ++r)
-        CbWaveGroup->setRowSelectable(r, host_.waveGroupSelectable(r));
+        CbWaveGroup->setRowSelectable(r, host_.waveGroupSelectable(r) && groupFitted(r));
+}
+
+// A slot without a card or board carries group type 0 and ID 0, which names
+// no wave group at all.
+bool TWaveForm::groupFitted(int row) const
+{
+    if (row == RowIntA || row == RowIntB)
+        return true;
+    if (row < FirstSlotRow || row > LastSlotRow)
+        return false;
+    const ExpansionSlot &slot = state_.Expansion[std::size_t(row - FirstSlotRow)];
+    return (slot.group == GroupCard || slot.group == GroupBoard) && slot.groupId > 0;
 }
 
 void TWaveForm::RefreshTone(int tone)

@@ -80,6 +80,7 @@ private:
     void applyLayout(const Layout &shape);
 
     void fillGroupList();
+    bool groupFitted(int row) const;
     void loadParameters(int tone);
     void chooseWave(int wave);
     void sendSpin(TSpincw0R *spin, int offset, int shift);
