@@ -22,10 +22,10 @@ constexpr int AxisInset = 4;
 constexpr int AxisX = 3;
 } // namespace
 
-void EnvelopePainter::paintCurve(QPainter &p, const EnvelopePoints &e)
+void EnvelopePainter::paintCurve(QPainter &p, const EnvelopePoints &e, const QColor &ink)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(pictures::Black, 1));
+    p.setPen(QPen(ink, 1));
     const QPolygon line{e.start, e.point[0], e.point[1], e.point[2], e.sustainEnd, e.point[3]};
     p.drawPolyline(line);
     p.setFont(pictures::smallFont(pictures::GraphFontPixels));
@@ -44,7 +44,7 @@ void EnvelopePainter::paintFilter(QPainter &p, QSize size, const EnvelopePoints 
     ctl::vLine(p, w - 2, 1, h - 2, pictures::Silver);
     ctl::vLine(p, AxisX, AxisInset, h - AxisInset, pictures::Silver);
     ctl::hLine(p, AxisInset, w - AxisInset, EnvelopeGeometry::FilterCentre, pictures::Silver);
-    paintCurve(p, e);
+    paintCurve(p, e, pictures::ink(window_));
     for (const QPoint &pt : e.point)
         pointSquare(p, pt, pictures::Maroon, pictures::Olive);
 }
@@ -59,7 +59,7 @@ void EnvelopePainter::paintAmplifier(QPainter &p, QSize size, const EnvelopePoin
     ctl::hLine(p, 0, w - 1, 0, pictures::Grey);
     ctl::hLine(p, 0, w - 2, h - 2, pictures::Silver);
     ctl::vLine(p, w - 2, 1, h - 2, pictures::Silver);
-    paintCurve(p, e);
+    paintCurve(p, e, pictures::ink(window_));
     for (std::size_t i = 0; i < e.point.size(); ++i)
         pointSquare(p, e.point[i], pictures::Navy, picked[i] ? pictures::Yellow : pictures::Blue);
 }

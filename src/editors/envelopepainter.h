@@ -22,6 +22,6 @@ public:
                         const std::array<bool, 4> &picked) const;
 
 private:
-    static void paintCurve(QPainter &p, const EnvelopePoints &e);
+    static void paintCurve(QPainter &p, const EnvelopePoints &e, const QColor &ink);
     QColor window_;
 };

@@ -106,9 +106,10 @@ void LfoWavePicture::paint(QPainter &p, QSize size, int w, const Random &random,
     ctl::frame3D(p, QRect(QPoint(0, 0), QPoint(W - 1, H - 1)), pal.shadow, pal.highlight);
     ctl::frame3D(p, QRect(QPoint(1, 1), QPoint(W - 2, H - 2)), pictures::Black, pictures::Silver);
     const Shape s = shape(w, size, random);
-    p.setPen(QPen(pictures::Black, 1));
+    const QColor ink = pictures::ink(pal.window);
+    p.setPen(QPen(ink, 1));
     if (!s.line.isEmpty())
         p.drawPolyline(s.line);
     for (const QPoint &dot : s.dots)
-        ctl::fillSpan(p, dot.x(), dot.y(), dot.x(), dot.y(), pictures::Black);
+        ctl::fillSpan(p, dot.x(), dot.y(), dot.x(), dot.y(), ink);
 }

@@ -206,7 +206,7 @@ void ParameterPictures::paintFilterType(QPainter &p, QSize size, int type, const
     const FilterShape s = filterShape(type, size);
     paintPictureFrame(p, size, s.cx, pal);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(pictures::Black, 1));
+    p.setPen(QPen(pictures::ink(pal.window), 1));
     p.setBrush(Qt::NoBrush);
     for (const QLine &l : s.lines)
         p.drawLine(l);
@@ -228,7 +228,7 @@ void ParameterPictures::paintBias(QPainter &p, QSize size, int direction, int po
     const BiasShape s = biasShape(direction, point, level, size);
     paintPictureFrame(p, size, s.markerX, pal);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(pictures::Black, 1));
+    p.setPen(QPen(pictures::ink(pal.window), 1));
     if (!s.curve.isEmpty())
         p.drawPolyline(s.curve);
 }
@@ -241,7 +241,7 @@ void ParameterPictures::paintVelocityCurve(QPainter &p, QSize size, int n, const
     ctl::frame3D(p, QRect(QPoint(0, 0), QPoint(w - 1, h - 1)), pal.shadow, pal.highlight);
     ctl::frame3D(p, QRect(QPoint(1, 1), QPoint(w - 2, h - 2)), pictures::Black, pictures::Silver);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(pictures::Black, 1));
+    p.setPen(QPen(pictures::ink(pal.window), 1));
     for (const QPolygon &line : velocityCurve(n, size))
         p.drawPolyline(line);
 }

@@ -4,6 +4,16 @@
 
 namespace pictures {
 
+namespace {
+// Backgrounds below this lightness (0..255) count as dark.
+constexpr int DarkBelow = 128;
+} // namespace
+
+QColor ink(const QColor &background)
+{
+    return background.lightness() < DarkBelow ? White : Black;
+}
+
 QFont smallFont(int pixels)
 {
     QFont f = QGuiApplication::font();

@@ -21,6 +21,10 @@ inline const QColor White{255, 255, 255};
 constexpr int GraphFontPixels = 8;
 constexpr int PictureFontPixels = 9;
 
+// Lines and texts on a background: black, as the pictures are drawn, but
+// light on a dark background (a dark palette), where black would vanish.
+QColor ink(const QColor &background);
+
 // The application font at a small pixel size, so the texts keep their place
 // in the pictures whatever the desktop's point sizes are.
 QFont smallFont(int pixels);
