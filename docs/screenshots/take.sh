@@ -29,10 +29,10 @@ shot() { # file, window title pattern
   [ -n "$id" ] || { echo "no window '$2'" >&2; return 1; }
   import -window "$id" "$OUT/$1"
 }
-# Positions are in the window's own units; SCALE makes them screen pixels.
+# Positions are in the main window's own units; SCALE makes them pixels.
 SCALE=1
 click() {
-  xdotool mousemove "$(($1 * SCALE))" "$(($2 * SCALE))"
+  xdotool mousemove --window "$MAIN" "$(($1 * SCALE))" "$(($2 * SCALE))"
   sleep 0.4
   xdotool click 1
   sleep 0.3
@@ -60,7 +60,6 @@ xdotool key F2                          # View Sys: the log
 sleep 1
 xdotool windowmove "$(win 'View Messages')" 790 320
 sleep 0.5
-# No window manager: the main window sits at the top left corner.
 click 47 37                             # Get Patch
 sleep 0.5
 click 162 37                            # Send Patch
@@ -82,6 +81,7 @@ again() {
   QT_SCALE_FACTOR=$SCALE "$PROGRAM" "$@" >"$WORK/program.log" 2>&1 &
   APP=$!
   sleep 4
+  MAIN=$(win "JV-XP Tessiva \[")
   click 47 37 # Get Patch
   sleep 1.5
   xdotool mousemove 1700 1100
