@@ -137,10 +137,20 @@ private:
     std::string m_warning;
 };
 
+// RtMidi objects that must never be closed (see GuardedPort): kept, and
+// reachable to the end of the process, on purpose.
+template <typename Port> void abandon(std::unique_ptr<Port> port)
+{
+    static std::mutex mutex;
+    static auto *kept = new std::vector<RtMidi *>;
+    std::lock_guard lock(mutex);
+    kept->push_back(port.release());
+}
+
 // An RtMidi object with the JACK generation it was made in (see
 // JackMonitor). Once libjack has freed the client under it, or the server
-// under it is gone, the object is never used or closed again but leaked on
-// purpose: closing it would crash in jack_client_close.
+// under it is gone, the object is never used or closed again but abandoned:
+// closing it would crash in jack_client_close.
 template <typename Port> class GuardedPort
 {
 public:
@@ -173,7 +183,7 @@ public:
     void reset()
     {
         if (m_port && serverGone())
-            (void)m_port.release();
+            abandon(std::move(m_port));
         m_port.reset();
     }
 
