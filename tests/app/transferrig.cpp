@@ -43,7 +43,9 @@ void TransferRig::driveDialogs(std::function<void(QDialog &)> script)
 QByteArray TransferRig::unitBlock(int k)
 {
     engine().waitIdle();
-    const PatchMemory &p = engine().memory().patch(SynthMemory::Bank::Temporary, 0);
+    // memory() hands out a copy: keep it alive while its bytes are read.
+    const SynthMemory memory = engine().memory();
+    const PatchMemory &p = memory.patch(SynthMemory::Bank::Temporary, 0);
     return QByteArray(reinterpret_cast<const char *>(p.block(k)), addr::blockSize(k));
 }
 

@@ -2,6 +2,7 @@
 // files, with the file dialog replaced by a scripted choice.
 
 #include "core/patchfile.h"
+#include "core/savefailure.h"
 #include "transferrig.h"
 
 #include <QAction>
@@ -14,7 +15,18 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
 namespace {
+enum SaveFailure
+{
+    MissingFolder,
+    FullDisk,
+    SizeLimit
+};
+
 const QString Changed =
     QStringLiteral(" Patch CHANGED, click Cancel to Save first.\r\r Exit TessivaW99 ?");
 const QString Unchanged =
@@ -54,6 +66,7 @@ private Q_SLOTS:
     void saveProposesTheNameAndCancelKeepsAll();
     void refusedFilesChangeNothing_data();
     void refusedFilesChangeNothing();
+    void failedSaveChangesNothing_data();
     void failedSaveChangesNothing();
     void droppedFiles_data();
     void droppedFiles();
@@ -211,17 +224,58 @@ void TestPatchFiles::refusedFilesChangeNothing()
     }
 }
 
+// The editor's Save goes through the same file code as the command line:
+// a failure below the program is told with the system's reason, the old
+// file stays whole and the patch still counts as unsaved.
+void TestPatchFiles::failedSaveChangesNothing_data()
+{
+    QTest::addColumn<int>("failure");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder missing") << int(MissingFolder) << "could not be created: ";
+    QTest::newRow("full file system")
+        << int(FullDisk) << QStringLiteral("could not be written: %1.").arg(strerror(ENOSPC));
+    QTest::newRow("file size limit")
+        << int(SizeLimit) << QStringLiteral("could not be written: %1.").arg(strerror(EFBIG));
+}
+
 void TestPatchFiles::failedSaveChangesNothing()
 {
+    QFETCH(int, failure);
+    QFETCH(QString, reason);
+    FullFileSystem fs;
+    if (failure == FullDisk && !fs.valid())
+        QSKIP("mounting a tmpfs needs root; the file size row runs the same path");
+    QString file = tempPath("no/such/folder/x.pat");
+    QByteArray old;
+    if (failure != MissingFolder) {
+        file = failure == FullDisk ? fs.filePath(QStringLiteral("x.pat")) : tempPath("x.pat");
+        old = QByteArray(PatchFile::FileSize, 0x05);
+        writeFile(file, old);
+        if (failure == FullDisk)
+            QVERIFY(fs.fill());
+    }
+    rig->fillImage("New Sound", 5);
     rig->state.PatchModified = true;
-    chooseFile(tempPath("no/such/folder/x.pat"));
-    rig->child<QAction>("MSave")->trigger();
+    chooseFile(file);
+    {
+        std::optional<NoFileGrowth> limit;
+        if (failure == SizeLimit)
+            limit.emplace();
+        rig->child<QAction>("MSave")->trigger();
+    }
     QCOMPARE(rig->info.messages.size(), 1);
-    QVERIFY(rig->info.messages.first().contains(QLatin1String("x.pat")));
+    QVERIFY2(rig->info.messages.first().startsWith(
+                 QStringLiteral("\"%1\" %2").arg(QDir::toNativeSeparators(file), reason)),
+             qPrintable(rig->info.messages.first()));
     QVERIFY(rig->form.PatchFileName.isEmpty());
     QVERIFY(rig->form.LastPatchFile.isEmpty());
     QVERIFY(rig->state.PatchModified);
     QVERIFY(rig->child<QLabel>("LInfo")->text().isEmpty());
+    if (!old.isEmpty()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
+    }
 }
 
 void TestPatchFiles::droppedFiles_data()
