@@ -6,6 +6,7 @@
 #include "editorrig.h"
 #include "sendlines.h"
 
+#include "controls/focuscombobox.h"
 #include "controls/spincw0r.h"
 #include "editors/waveform.h"
 
