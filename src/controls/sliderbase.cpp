@@ -236,6 +236,8 @@ void TSliderBase::mousePressEvent(QMouseEvent *e)
         m_dragging = true;
         m_dragStepped = false;
         m_grabOffset = pos.y() - thumbRow();
+        m_grabRow = pos.y();
+        m_grabIndex = m_index;
         dragStarted();
         update();
         return;
@@ -259,7 +261,10 @@ void TSliderBase::mouseMoveEvent(QMouseEvent *e)
     // Every move of a held thumb is a drag step, also one that stays on the
     // same index: the screens see the drag going on, and its release
     // completes the change.
-    applyIndex(indexForRow(pos.y() - m_grabOffset));
+    // Several indices share a row (or rows an index), so mapping the grab row
+    // back could land one off: on the row where the thumb was taken it stays
+    // where it was.
+    applyIndex(pos.y() == m_grabRow ? m_grabIndex : indexForRow(pos.y() - m_grabOffset));
     m_dragStepped = true;
     Q_EMIT OnChanging(this);
     Q_EMIT OnMouseMove(this, e->buttons(), pos);

@@ -123,6 +123,8 @@ private:
     bool m_dragging = false;
     bool m_dragStepped = false;
     int m_grabOffset = 0;
+    int m_grabRow = 0;
+    int m_grabIndex = 0;
     bool m_focused = false;
     WheelSteps m_wheel;
 };
