@@ -22,8 +22,10 @@ class PatchImage
 public:
     PatchImage() { Initialise(); }
 
-    // Start-up contents: all zero, every tone on Int-A (group ID 1), switched
-    // off, and the name "InitPatch   ".
+    // Start-up contents: a neutral patch named "InitPatch   " whose every
+    // byte lies inside its parameter's range: tone 1 on and the others off,
+    // all on Int-A wave 1, levels full, pans centred, depths and
+    // sensitivities at zero, full key and velocity ranges, tempo 120.
     void Initialise();
 
     // Where the first data byte of a message to this address belongs, or
@@ -31,8 +33,14 @@ public:
     // with a block byte that names no slot.
     static std::optional<ImagePlace> Locate(const addr::Address &adrs);
 
-    std::uint8_t at(int slot, int offset) const { return bytes_[std::size_t(slot * addr::SlotSize + offset)]; }
-    void set(int slot, int offset, std::uint8_t v) { bytes_[std::size_t(slot * addr::SlotSize + offset)] = v; }
+    std::uint8_t at(int slot, int offset) const
+    {
+        return bytes_[std::size_t(slot * addr::SlotSize + offset)];
+    }
+    void set(int slot, int offset, std::uint8_t v)
+    {
+        bytes_[std::size_t(slot * addr::SlotSize + offset)] = v;
+    }
     std::uint8_t &operator[](int position) { return bytes_[std::size_t(position)]; }
     std::uint8_t operator[](int position) const { return bytes_[std::size_t(position)]; }
 

@@ -96,6 +96,10 @@ void fill(std::array<std::uint8_t, N> &b, int from, int count, std::uint8_t v)
 
 void initCommon(std::array<std::uint8_t, addr::CommonSize> &c)
 {
+    // Effect type 0, the stereo equaliser, flat: the editor starts from the
+    // same bytes.
+    constexpr std::uint8_t FlatEq[] = {0, 15, 1, 15, 7, 2, 15, 12, 2, 15, Full, 0};
+    std::copy(std::begin(FlatEq), std::end(FlatEq), c.begin() + addr::common::EffectType + 1);
     c[cm::EffectOutputLevel] = Full;
     c[cm::EffectDepth1] = Centre;
     c[cm::EffectDepth2] = Centre;

@@ -8,21 +8,38 @@ class TestPatchImage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initialContents_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("value");
+        const std::tuple<const char *, int, int, int> rows[] = {
+            {"tempo 120 high", 0, 0x2C, 7},   {"tempo 120 low", 0, 0x2D, 8},
+            {"patch level", 0, 0x2E, 127},    {"pan centre", 0, 0x2F, 64},
+            {"octave 0", 0, 0x41, 3},         {"structure 1", 0, 0x44, 0},
+            {"effect depth 0", 0, 0x1E, 63},  {"equaliser flat", 0, 0x10, 15},
+            {"tone 1 on", 1, 0x00, 1},        {"tone 2 off", 2, 0x00, 0},
+            {"tone 4 Int-A", 4, 0x02, 1},     {"tone 3 wave 1", 3, 0x04, 0},
+            {"velocity from 1", 2, 0x0C, 1},  {"velocity to 127", 2, 0x0D, 127},
+            {"keys to G9", 3, 0x0F, 127},     {"tone level", 4, 0x65, 127},
+            {"tone pan centre", 1, 0x77, 64}, {"controller depth 0", 1, 0x2C, 63},
+            {"coarse tune 0", 2, 0x3D, 48},   {"reverb send", 4, 0x80, 0},
+            {"past the common", 0, 0x48, 0},  {"past a tone", 2, 0x81, 0},
+        };
+        for (const auto &[name, slot, offset, value] : rows)
+            QTest::newRow(name) << slot << offset << value;
+    }
+
     void initialContents()
     {
+        QFETCH(int, slot);
+        QFETCH(int, offset);
+        QFETCH(int, value);
         PatchImage img;
+        img.set(slot, offset, 0x55);
+        img.Initialise();
         QCOMPARE(img.name(), QByteArray("InitPatch   "));
-        for (int t = 1; t <= 4; ++t) {
-            QCOMPARE(img.tone(t, addr::tone::Switch), 0);
-            QCOMPARE(img.tone(t, addr::tone::WaveGroupType), 0);
-            QCOMPARE(img.tone(t, addr::tone::WaveGroupId), 1);
-            QCOMPARE(img.waveNumber(t), 0);
-        }
-        int nonZero = 0;
-        for (int i = 0; i < addr::ImageSize; ++i)
-            nonZero += img[i] != 0;
-        // The name and the group IDs of the four tones.
-        QCOMPARE(nonZero, 12 + 4);
+        QCOMPARE(int(img.at(slot, offset)), value);
     }
 
     void locate_data()
