@@ -15,7 +15,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -46,6 +48,7 @@ TMidiMainForm::TMidiMainForm(EditState &state, InfoSink &info, SysexProtocol &pr
 
     buildMenus();
     buildControls();
+    fitWaveNameFields();
     connectHandlers();
     qApp->installEventFilter(this);
 
@@ -70,6 +73,7 @@ void TMidiMainForm::setProgramDir(const QString &dir)
     programDir_ = dir;
     if (!programDir_.endsWith(QLatin1Char('/')))
         programDir_ += QLatin1Char('/');
+    fitWaveNameFields();
 }
 
 void TMidiMainForm::UpdateCaption()
@@ -145,19 +149,28 @@ void TMidiMainForm::colourUpdateLed(const QColor &colour)
     ledupdate->setPalette(pal);
 }
 
+int TMidiMainForm::barsHeight() const
+{
+    return menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+}
+
 void TMidiMainForm::Half1Click()
 {
-    // Half keeps the tone rows whole; only the lower panels go.
-    resize(std::max(HalfWidth, content_->minimumSizeHint().width()), HalfHeight);
+    // Half keeps the top bar and the tone rows whole and ends below them;
+    // the lower panels go as a whole rather than being cut through.
+    lowerPanels_->hide();
+    content_->layout()->activate();
+    const QSize need = content_->minimumSizeHint();
+    resize(std::max(HalfWidth, need.width()), need.height() + barsHeight());
 }
 
 void TMidiMainForm::Full1Click()
 {
+    lowerPanels_->show();
+    content_->layout()->activate();
     // The desktop's fonts may need more room than the classic size.
     const QSize need = content_->minimumSizeHint();
-    resize(std::max(FullWidth, need.width()),
-           std::max(FullHeight, need.height() + menuBar()->sizeHint().height() +
-                                    statusBar()->sizeHint().height()));
+    resize(std::max(FullWidth, need.width()), std::max(FullHeight, need.height() + barsHeight()));
 }
 
 void TMidiMainForm::resizeEvent(QResizeEvent *event)
@@ -184,6 +197,13 @@ bool TMidiMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ToolTip && !MHintsOn->isChecked())
         return true;
+    // The name field would keep Ctrl+A for selecting its text; here it is
+    // "Update Now" wherever the focus is.
+    if (watched == EPtchName && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_A)) {
+        event->ignore();
+        return true;
+    }
     // Leaving a field for another control counts; a window losing the
     // focus (a message box, another screen) does not.
     if (event->type() == QEvent::FocusOut &&

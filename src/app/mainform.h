@@ -5,6 +5,7 @@
 // tests reach them with findChild<T *>("SlLevel").
 
 #include "app/mainwindowlink.h"
+#include "controls/focuscombobox.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -73,7 +74,6 @@ public:
     static constexpr int MaxWaveCount = 255;
     static constexpr int NoWaveGroup = -1; // a tone whose group is not fitted
     static constexpr int HalfWidth = 710;
-    static constexpr int HalfHeight = 290;
     static constexpr int FullWidth = 690;
     static constexpr int FullHeight = 488;
 
@@ -120,7 +120,9 @@ public:
     // Returns how many names the list held (0 when none could be read).
     int LoadWaveNames(int row);
     void ShowWaveName(int row, int wave, int tone);
-    void SendWaveSelect(int row, int wave, int tone);
+    // False, with nothing sent, when the row's group is no valid group (an
+    // empty slot, or a patch's own group that names none).
+    bool SendWaveSelect(int row, int wave, int tone);
 
     // Hourglass and the "loading" note around the creation of a screen. The
     // window brings its own note; the application may hand it the shared one.
@@ -182,11 +184,13 @@ private:
     struct ToneRow
     {
         QCheckBox *ChkTone = nullptr;
-        QComboBox *CbSource = nullptr;
+        TFocusComboBox *CbSource = nullptr;
         TSpincw0R *SpcWave = nullptr;
         QLineEdit *EWavetxt = nullptr;
-        QComboBox *CbOutput = nullptr;
+        TFocusComboBox *CbOutput = nullptr;
         TSpincw0R *SpLevOut = nullptr;
+        // The list row of the tone's group as last loaded or chosen.
+        int groupRow = 0;
     };
     const ToneRow &row(int tone) const { return tones_.at(std::size_t(tone - 1)); }
 
@@ -226,12 +230,15 @@ private:
 
     // Wave selection (mainformwaves.cpp).
     QString waveListFile(int row) const;
+    // Sizes the wave name fields for the longest name of the lists found.
+    void fitWaveNameFields();
 
     // Options and openers (mainform.cpp).
     void MPlayNoteClick(bool checked);
     void ChUpdateClick(bool checked);
     void Half1Click();
     void Full1Click();
+    int barsHeight() const;
     void colourUpdateLed(const QColor &colour);
     void toneButtonClick(ToneScreen screen, int tone, QWidget *button);
     void commonButtonClick(CommonScreen screen, QWidget *button);
@@ -251,6 +258,7 @@ private:
     bool inUpdate_ = false;
 
     QWidget *content_ = nullptr;
+    QWidget *lowerPanels_ = nullptr;
     QPointer<QWidget> waitNote_;
 
     // Menu items.
@@ -270,7 +278,7 @@ private:
     TLPanH *LPPan = nullptr;
     QSpinBox *SpOctaveS = nullptr;
     QSpinBox *SpTretchT = nullptr;
-    QComboBox *CbVoiceP = nullptr;
+    TFocusComboBox *CbVoiceP = nullptr;
     QSpinBox *SpStruct12 = nullptr;
     QSpinBox *SpStruct34 = nullptr;
     std::array<QLabel *, 2> Image{};

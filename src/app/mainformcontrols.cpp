@@ -29,13 +29,16 @@
 namespace {
 constexpr int StatusPanelWidth = 200;
 constexpr int StatusPanelCount = 3;
+// Tone grid: the screen buttons start after an empty gap column.
+constexpr int ButtonColumn = 7;
+constexpr int HeaderGap = 8;
 constexpr int ButtonPadding = 16;
-// The structure pictures are drawn at 364 x 110; this keeps their words legible.
-constexpr int PictureWidth = 262;
-constexpr int PictureHeight = 79;
+// The structure pictures are drawn at 364 x 110; shown smaller, their
+// "Tone 1/3" labels no longer read.
+constexpr int PictureWidth = 364;
+constexpr int PictureHeight = 110;
 constexpr int SliderGap = 6;
 constexpr int MaxPart = 16;
-constexpr int WaveGroupChars = 6;
 constexpr char BoosterCaption[] = "+18";
 
 template <typename W> W *named(W *w, const char *name)
@@ -108,6 +111,15 @@ void TMidiMainForm::buildMenus()
         a->setShortcut(key);
         return a;
     };
+    // Items the menus do not show still answer their keys. A hidden QAction
+    // is a disabled one, so these live on the window instead of a menu.
+    auto unlisted = [this](const QString &text, const char *name, const QKeySequence &key = {}) {
+        auto *a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(key);
+        addAction(a);
+        return a;
+    };
     auto info = [this](const char *text) {
         return [this, text] { info_.ShowInfo(QLatin1String(text)); };
     };
@@ -133,15 +145,13 @@ void TMidiMainForm::buildMenus()
     connect(add(settings, QStringLiteral("&Midi && Exp"), "MSetMidiDevs", QKeySequence(Qt::Key_F9)),
             &QAction::triggered, this, [this] { MSetMidiDevsClick(); });
     MMidiDevOpen =
-        add(settings, QStringLiteral("Midi &Open"), "MMidiDevOpen", QKeySequence(Qt::Key_F11));
+        unlisted(QStringLiteral("Midi &Open"), "MMidiDevOpen", QKeySequence(Qt::Key_F11));
     MMidiDevOpen->setCheckable(true);
-    MMidiDevOpen->setVisible(false);
     connect(MMidiDevOpen, &QAction::triggered, this, [this] {
         if (hub_)
             hub_->reopenMidi();
     });
-    MMidiClose = add(settings, QStringLiteral("Midi &Close"), "MMidiClose");
-    MMidiClose->setVisible(false);
+    MMidiClose = unlisted(QStringLiteral("Midi &Close"), "MMidiClose");
     connect(MMidiClose, &QAction::triggered, this, [this] {
         if (hub_)
             hub_->closeMidi();
@@ -158,8 +168,7 @@ void TMidiMainForm::buildMenus()
                 if (hub_)
                     hub_->showMessageLog();
             });
-    MBankman = add(options, QStringLiteral("&Bankman"), "MBankman", QKeySequence(Qt::Key_F3));
-    MBankman->setVisible(false);
+    MBankman = unlisted(QStringLiteral("&Bankman"), "MBankman", QKeySequence(Qt::Key_F3));
     connect(MBankman, &QAction::triggered, this, info("Sorry, Bankmanager ASAP."));
     options->addSeparator();
     ChUpdate = add(options, QStringLiteral("Update from JV"), "ChUpdate",
@@ -191,10 +200,15 @@ void TMidiMainForm::buildControls()
     column->setSpacing(4);
     column->addWidget(buildTopBar());
     column->addWidget(buildToneGrid());
-    auto *bottom = new QHBoxLayout;
+    // The lower panels go as a whole in the half-size window, so it never
+    // shows a control cut in two.
+    lowerPanels_ = named(new QWidget(content_), "LowerPanels");
+    auto *bottom = new QHBoxLayout(lowerPanels_);
+    bottom->setContentsMargins(0, 0, 0, 0);
     bottom->addWidget(buildLevelPanel());
-    bottom->addWidget(buildExtrasPanel(), 1);
-    column->addLayout(bottom);
+    bottom->addWidget(buildExtrasPanel());
+    bottom->addStretch(1);
+    column->addWidget(lowerPanels_);
     column->addStretch(1);
     buildHiddenControls(content_);
     buildStatusBar();
@@ -267,7 +281,10 @@ QWidget *TMidiMainForm::buildTopBar()
     QFont nameFont = EPtchName->font();
     nameFont.setBold(true);
     EPtchName->setFont(nameFont);
-    EPtchName->setFixedWidth(EPtchName->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 9);
+    // Room for twelve of the widest letter: any name shows whole.
+    EPtchName->setFixedWidth(
+        EPtchName->fontMetrics().horizontalAdvance(QString(addr::PatchNameSize, QLatin1Char('W'))) +
+        ButtonPadding);
     row->addWidget(EPtchName);
     SpPart = named(new QSpinBox(bar), "SpPart");
     SpPart->setRange(1, MaxPart);
@@ -309,12 +326,17 @@ QWidget *TMidiMainForm::buildToneGrid()
     header("Output", 4, 1, Qt::AlignLeft);
     header("Mix Efx send", 5, 1, Qt::AlignLeft);
     LDevStat = named(new QLabel(QStringLiteral("Device Status"), box), "LDevStat");
-    grid->addWidget(LDevStat, 0, 6, 1, 3, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(LDevStat, 0, ButtonColumn, 1, 3, Qt::AlignLeft | Qt::AlignVCenter);
     ledupdate = lamp(QStringLiteral("upd"), "ledupdate", box);
-    grid->addWidget(ledupdate, 0, 9, Qt::AlignCenter);
+    grid->addWidget(ledupdate, 0, ButtonColumn + 3, Qt::AlignCenter);
     auto *mixer = captionButton(QStringLiteral("Mixer"), "BMixer", box);
     mixer->setToolTip(QStringLiteral("Open Mixer-Screen"));
-    grid->addWidget(mixer, 0, 10);
+    grid->addWidget(mixer, 0, ButtonColumn + 4);
+    // Extra width goes past the last column: the boxes keep their size and
+    // every header stays over its column.
+    grid->setColumnStretch(ButtonColumn + 5, 1);
+    // The send header is wider than its box; a gap keeps it off the status.
+    grid->setColumnMinimumWidth(ButtonColumn - 1, HeaderGap);
     connect(mixer, &QPushButton::clicked, this,
             [this, mixer] { commonButtonClick(CommonScreen::Mixer, mixer); });
 
@@ -328,21 +350,18 @@ QWidget *TMidiMainForm::buildToneGrid()
         const int row = t;
         r.ChkTone = named(new QCheckBox(QStringLiteral("Tone %1").arg(t), box),
                           n0.arg(QLatin1String("ChkTone")).arg(t));
-        r.CbSource = named(new QComboBox(box), t == 1 ? QStringLiteral("CbSourceT1")
-                                                      : n0.arg(QLatin1String("CBSourceT")).arg(t));
+        r.CbSource =
+            named(new TFocusComboBox(box), t == 1 ? QStringLiteral("CbSourceT1")
+                                                  : n0.arg(QLatin1String("CBSourceT")).arg(t));
         r.CbSource->setProperty("Tag", t);
-        // Board names can be long; the closed list stays narrow.
-        r.CbSource->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        r.CbSource->setMinimumContentsLength(WaveGroupChars);
+        // Wide enough for the longest board name of the rows it holds.
+        r.CbSource->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         r.SpcWave = ledSpin(1, IntACount, n0.arg(QLatin1String("SpcWaveT")).arg(t), box);
         r.SpcWave->setToolTip(QStringLiteral("Press and Roll"));
         r.EWavetxt = named(new QLineEdit(box), n0.arg(QLatin1String("EWavetxt")).arg(t));
         r.EWavetxt->setReadOnly(true);
         r.EWavetxt->setFocusPolicy(Qt::NoFocus);
-        r.EWavetxt->setFixedWidth(
-            r.EWavetxt->fontMetrics().horizontalAdvance(QStringLiteral("REV SN  Roll")) +
-            ButtonPadding);
-        r.CbOutput = named(new QComboBox(box), n0.arg(QLatin1String("CbOutput")).arg(t));
+        r.CbOutput = named(new TFocusComboBox(box), n0.arg(QLatin1String("CbOutput")).arg(t));
         r.CbOutput->addItems({QStringLiteral("MIX"), QStringLiteral("EFX"), QStringLiteral("Out 1"),
                               QStringLiteral("Out 2")});
         r.CbOutput->setMaxVisibleItems(4);
@@ -360,7 +379,7 @@ QWidget *TMidiMainForm::buildToneGrid()
         for (int s = 0; s < 5; ++s) {
             auto *b = captionButton(QLatin1String(ScreenCaptions[s]), "", box);
             b->setObjectName(n0.arg(QLatin1String(ScreenNames[s])).arg(t));
-            grid->addWidget(b, row, 6 + s);
+            grid->addWidget(b, row, ButtonColumn + s);
             const ToneScreen screen = Screens[s];
             connect(b, &QPushButton::clicked, this,
                     [this, screen, t, b] { toneButtonClick(screen, t, b); });
@@ -489,7 +508,7 @@ QWidget *TMidiMainForm::buildExtrasPanel()
     };
     SpOctaveS = steppedSpin(-3, 3, "SpOctaveS", box);
     SpTretchT = steppedSpin(0, 3, "SpTretchT", box);
-    CbVoiceP = named(new QComboBox(box), "CbVoiceP");
+    CbVoiceP = named(new TFocusComboBox(box), "CbVoiceP");
     CbVoiceP->addItems({QStringLiteral("Last"), QStringLiteral("Loudest")});
     SpDefTempo = ledSpin(20, 250, QStringLiteral("SpDefTempo"), box);
     setting("Octave Shift", SpOctaveS, 0, 0);
@@ -531,9 +550,18 @@ QWidget *TMidiMainForm::buildExtrasPanel()
         image->setScaledContents(true);
         Image[std::size_t(pair)] = image;
         grid->addWidget(image, r, 2, 3, 1, Qt::AlignLeft | Qt::AlignTop);
-        SPboost[std::size_t(pair)]->hide();
-        value->hide();
+        // The booster's place is kept while it is hidden, so the picture
+        // beside it stays where it is when a structure brings it up.
+        for (QWidget *w : {SPboost[std::size_t(pair)], static_cast<QWidget *>(value)}) {
+            QSizePolicy keep = w->sizePolicy();
+            keep.setRetainSizeWhenHidden(true);
+            w->setSizePolicy(keep);
+            w->hide();
+        }
     }
+    QSizePolicy keep = STBooster->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    STBooster->setSizePolicy(keep);
     STBooster->hide();
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(7, 1);
@@ -559,7 +587,8 @@ void TMidiMainForm::buildStatusBar()
     for (int i = 0; i < StatusPanelCount; ++i) {
         auto *l = new QLabel(QLatin1String(Texts[i]), bar);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        l->setFixedWidth(StatusPanelWidth);
+        // At least the classic width; longer device names still show whole.
+        l->setMinimumWidth(StatusPanelWidth);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         bar->addWidget(l);

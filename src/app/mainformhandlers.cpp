@@ -35,14 +35,17 @@ constexpr std::uint8_t StructureOffset[] = {addr::common::Structure12, addr::com
 constexpr std::uint8_t BoosterOffset[] = {addr::common::Booster12, addr::common::Booster34};
 } // namespace
 
+// Every one-byte edit goes through the guard that compares with that
+// parameter's own current byte; a value another control happened to send
+// last is no reason to keep an edit from the synthesizer.
 void TMidiMainForm::sendCommon(int offset, std::uint8_t value)
 {
-    protocol_.SendDataSet(state_.commonAddress(offset), value);
+    protocol_.SendParameter(state_.commonAddress(offset), value);
 }
 
 void TMidiMainForm::sendTone(int tone, int offset, std::uint8_t value)
 {
-    protocol_.SendDataSet(state_.toneAddress(tone, offset), value);
+    protocol_.SendParameter(state_.toneAddress(tone, offset), value);
 }
 
 void TMidiMainForm::SlLevelChange(TSliderBase *sender)
@@ -54,30 +57,19 @@ void TMidiMainForm::SlLevelChange(TSliderBase *sender)
         offset = addr::common::ReverbLevel;
     else if (sender == SlAnaFeel)
         offset = addr::common::AnalogFeel;
-    const auto value = std::uint8_t(sender->Position());
-    if (value == state_.LastSentValue)
-        return;
-    state_.LastSentValue = value;
-    sendCommon(offset, value);
+    sendCommon(offset, std::uint8_t(sender->Position()));
 }
 
 void TMidiMainForm::SlPPanChange()
 {
     const auto value = std::uint8_t(SlPPan->Position() + PanCentre);
-    if (value == state_.LastSentValue)
-        return;
     LPPan->setValue(value);
-    state_.LastSentValue = value;
     sendCommon(addr::common::PatchPan, value);
 }
 
 void TMidiMainForm::SpOctaveSChange()
 {
-    const auto value = std::uint8_t(SpOctaveS->value() + OctaveCentre);
-    if (value == state_.LastSentValue)
-        return;
-    state_.LastSentValue = value;
-    sendCommon(addr::common::OctaveShift, value);
+    sendCommon(addr::common::OctaveShift, std::uint8_t(SpOctaveS->value() + OctaveCentre));
 }
 
 void TMidiMainForm::SpTretchTChange()
@@ -159,11 +151,23 @@ void TMidiMainForm::EPtchNameChange()
     LastPatchFile.clear();
     std::uint8_t name[addr::PatchNameSize];
     std::fill(std::begin(name), std::end(name), std::uint8_t(' '));
-    const QString text = EPtchName->text().left(addr::PatchNameSize);
+    QString text = EPtchName->text().left(addr::PatchNameSize);
+    bool replaced = false;
     for (int i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
-        // Characters the synthesizer cannot show become blanks.
-        name[i] = (c < FirstNameChar || c > LastNameChar) ? std::uint8_t(' ') : std::uint8_t(c);
+        // Characters the synthesizer cannot show become blanks, on screen
+        // too, so the field never shows a name the synthesizer does not have.
+        if (c < FirstNameChar || c > LastNameChar) {
+            text[i] = QLatin1Char(' ');
+            replaced = true;
+        }
+        name[i] = std::uint8_t(text.at(i).unicode());
+    }
+    if (replaced) {
+        const int cursor = EPtchName->cursorPosition();
+        const QSignalBlocker quiet(EPtchName);
+        EPtchName->setText(text);
+        EPtchName->setCursorPosition(cursor);
     }
     protocol_.SendDataSet(state_.commonAddress(addr::common::Name), name, addr::PatchNameSize);
 }
@@ -176,19 +180,14 @@ void TMidiMainForm::ChkTone1Click(int tone)
 void TMidiMainForm::CbOutput1Change(int tone)
 {
     const int row = tones_[std::size_t(tone - 1)].CbOutput->currentIndex();
-    if (row < 0)
-        return;
-    state_.LastSentValue = std::uint8_t(row);
-    sendTone(tone, addr::tone::OutputAssign, std::uint8_t(row));
+    if (row >= 0)
+        sendTone(tone, addr::tone::OutputAssign, std::uint8_t(row));
 }
 
 void TMidiMainForm::SpLevOut1Change(int tone)
 {
-    const auto value = std::uint8_t(tones_[std::size_t(tone - 1)].SpLevOut->Value());
-    if (value == state_.LastSentValue)
-        return;
-    state_.LastSentValue = value;
-    sendTone(tone, addr::tone::OutputLevel, value);
+    sendTone(tone, addr::tone::OutputLevel,
+             std::uint8_t(tones_[std::size_t(tone - 1)].SpLevOut->Value()));
 }
 
 void TMidiMainForm::B_UpdateAllClick()
@@ -246,6 +245,7 @@ void TMidiMainForm::loadToneControls(int tone)
     const int row = WaveGroupIndex(img.tone(tone, addr::tone::WaveGroupType),
                                    img.tone(tone, addr::tone::WaveGroupId));
     r.CbSource->setCurrentIndex(row);
+    r.groupRow = row;
     r.SpcWave->setMaxValue(WaveGroupCount(row));
     r.SpcWave->setValue(img.waveNumber(tone) + 1);
     const int wave = r.SpcWave->Value() - 1;

@@ -1,6 +1,7 @@
 // Wave groups and wave numbers of the four tone rows.
 
 #include "app/mainform.h"
+#include "controls/focuscombobox.h"
 #include "controls/spincw0r.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
@@ -9,7 +10,10 @@
 #include "midi/sysexprotocol.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace {
 constexpr int RowIntA = 0;
@@ -29,6 +33,24 @@ constexpr int WaveSelectSize = 4;
 constexpr char IntAFile[] = "IntA.txt";
 constexpr char IntBFile[] = "IntB.txt";
 constexpr char NoWaveFile[] = "NoWave.txt";
+// A name the fields must show whole even when no list can be read.
+constexpr char LongWaveName[] = "Feedbackwave";
+// The line edit's own space between frame and text, left and right.
+constexpr int LineEditTextMargin = 2;
+
+// A slot without a card or board carries group type 0 and ID 0, which names
+// no wave group at all; such a row must never reach a tone.
+bool fitted(const ExpansionSlot &slot)
+{
+    return (slot.group == GroupCard || slot.group == GroupBoard) && slot.groupId > 0;
+}
+
+bool validGroup(int type, int id)
+{
+    if (type == GroupInternal)
+        return id == IdIntA || id == IdIntB;
+    return (type == GroupCard || type == GroupBoard) && id > 0;
+}
 } // namespace
 
 void TMidiMainForm::FillWaveGroupLists()
@@ -39,9 +61,38 @@ void TMidiMainForm::FillWaveGroupLists()
     for (ToneRow &r : tones_) {
         r.CbSource->clear();
         r.CbSource->addItems(rows);
+        for (int s = 0; s < EditState::ExpansionSlotCount; ++s)
+            r.CbSource->setRowSelectable(FirstSlotRow + s,
+                                         fitted(state_.Expansion[std::size_t(s)]));
         r.CbSource->setCurrentIndex(0);
+        r.groupRow = 0;
     }
     waveListsFilled_ = true;
+}
+
+void TMidiMainForm::fitWaveNameFields()
+{
+    QLineEdit *edit = tones_[0].EWavetxt;
+    const QFontMetrics fm(edit->font());
+    int widest = fm.horizontalAdvance(QLatin1String(LongWaveName));
+    // Any list may come up once a board is fitted, so all of them count.
+    const QDir lists(programDir_ + QLatin1String(ExpansionFolderName));
+    WaveListFile::NameTable names;
+    for (const QString &file : lists.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        WaveListFile list(lists.filePath(file));
+        if (!list.readNames(names))
+            continue;
+        for (int k = 1; k <= list.nameCount(); ++k)
+            widest = std::max(widest, fm.horizontalAdvance(names[std::size_t(k)]));
+    }
+    QStyleOptionFrame opt;
+    opt.initFrom(edit);
+    opt.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit);
+    const QSize text(widest + 2 * LineEditTextMargin + 1, fm.height());
+    const int width =
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, text, edit).width();
+    for (ToneRow &r : tones_)
+        r.EWavetxt->setFixedWidth(width);
 }
 
 int TMidiMainForm::WaveGroupCount(int row)
@@ -73,7 +124,8 @@ int TMidiMainForm::WaveGroupIndex(int type, int id)
         if (state_.Expansion[0].groupId != id)
             infoOnce(QStringLiteral("This patch uses the PCM-Card no: ") + QString::number(id) +
                      install);
-        return RowCard;
+        // An empty card slot is no row to show: its row would send group 0.
+        return fitted(state_.Expansion[0]) ? RowCard : NoWaveGroup;
     case GroupBoard:
         for (int s = FirstBoardSlot; s < EditState::ExpansionSlotCount; ++s)
             if (state_.Expansion[std::size_t(s)].groupId == id)
@@ -124,7 +176,7 @@ void TMidiMainForm::ShowWaveName(int row, int wave, int tone)
         text->clear();
 }
 
-void TMidiMainForm::SendWaveSelect(int row, int wave, int tone)
+bool TMidiMainForm::SendWaveSelect(int row, int wave, int tone)
 {
     int type = GroupInternal;
     int id = IdIntA;
@@ -140,12 +192,15 @@ void TMidiMainForm::SendWaveSelect(int row, int wave, int tone)
         type = state_.patchImage.tone(tone, addr::tone::WaveGroupType);
         id = state_.patchImage.tone(tone, addr::tone::WaveGroupId);
     }
+    if (!validGroup(type, id))
+        return false;
     state_.ToneWaveNumber[std::size_t(tone - 1)] = std::uint8_t(wave);
     const std::uint8_t select[WaveSelectSize] = {std::uint8_t(type), std::uint8_t(id),
                                                  std::uint8_t(wave >> NibbleBits),
                                                  std::uint8_t(wave & NibbleMask)};
     protocol_.SendDataSet(state_.toneAddress(tone, addr::tone::WaveGroupType), select,
                           WaveSelectSize);
+    return true;
 }
 
 void TMidiMainForm::CbSourceT1Change(int tone)
@@ -153,6 +208,13 @@ void TMidiMainForm::CbSourceT1Change(int tone)
     state_.CurrentTone = tone;
     ToneRow &r = tones_[std::size_t(tone - 1)];
     const int row = r.CbSource->currentIndex();
+    if (row >= 0 && !r.CbSource->isRowSelectable(row)) {
+        // Put there by code: an empty slot is refused, and the list goes
+        // back to the group the tone has.
+        r.CbSource->setCurrentIndex(r.groupRow);
+        return;
+    }
+    r.groupRow = row;
     r.SpcWave->setMaxValue(WaveGroupCount(row));
     const int wave = r.SpcWave->Value() - 1;
     ShowWaveName(row, wave, tone);

@@ -1,14 +1,16 @@
-// The main window's handlers: what each control sends, the repeated-value
-// rule, the name rule, structures and boosters, wave groups and names, the
-// reload from the image, and the options.
+// The main window's handlers: what each control sends, the own-byte rule,
+// the name rule, structures and boosters, wave groups and names, empty slots
+// and the wheel, the reload from the image, keys and options.
 
 #include "maintestrig.h"
 
+#include "controls/focuscombobox.h"
 #include "controls/lpanh.h"
 #include "controls/slidnavf.h"
 #include "controls/spincw0r.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -19,6 +21,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <memory>
 
 namespace {
@@ -63,8 +66,8 @@ private Q_SLOTS:
     void init();
     void cleanup() { rig.reset(); }
 
-    void repeatedValueIsNotSent_data();
-    void repeatedValueIsNotSent();
+    void sentUnlessItsOwnByte_data();
+    void sentUnlessItsOwnByte();
     void patchNameRule_data();
     void patchNameRule();
     void leavingNameSendsItOnce();
@@ -81,6 +84,7 @@ private Q_SLOTS:
     void patchModeSelection();
     void playNoteOffSilencesFirst();
     void optionsAndTitle();
+    void enlargingKeepsColumns();
     void intBWaveShowsItsLine_data();
     void intBWaveShowsItsLine();
     void storedGroupSelectsRow_data();
@@ -88,6 +92,10 @@ private Q_SLOTS:
     void missingBoardSaidOncePerLoad();
     void waveChangeSends_data();
     void waveChangeSends();
+    void emptyGroupRowsSendNothing();
+    void wheelPassingOverListsSendsNothing();
+    void keysOfUnlistedItems_data();
+    void keysOfUnlistedItems();
 
 private:
     QComboBox *groupList(int tone) const;
@@ -110,20 +118,21 @@ void TestMainForm::init()
     rig->reload();
 }
 
-void TestMainForm::repeatedValueIsNotSent_data()
+void TestMainForm::sentUnlessItsOwnByte_data()
 {
     QTest::addColumn<QString>("second");
     QTest::addColumn<int>("offset");     // image byte the second control edits
     QTest::addColumn<int>("start");      // its stored value before the key
     QTest::addColumn<QString>("expect"); // what the second key sends
 
-    // The level goes from 99 to 100 first; one byte is remembered for all.
-    QTest::newRow("chorus to the same 100") << "SlChorus" << 0x21 << 99 << "";
+    // The level goes from 99 to 100 first; the second control's own byte is
+    // all that counts.
+    QTest::newRow("chorus to the level's 100") << "SlChorus" << 0x21 << 99 << "03 00 00 21 | 64";
     QTest::newRow("reverb to 101") << "SlReverb" << 0x28 << 100 << "03 00 00 28 | 65";
-    QTest::newRow("tone 3 level to 50") << "SpLevOut3" << -3 << 49 << "03 00 14 7E | 32";
+    QTest::newRow("tone 3 level to 100") << "SpLevOut3" << -3 << 99 << "03 00 14 7E | 64";
 }
 
-void TestMainForm::repeatedValueIsNotSent()
+void TestMainForm::sentUnlessItsOwnByte()
 {
     QFETCH(QString, second);
     QFETCH(int, offset);
@@ -144,10 +153,7 @@ void TestMainForm::repeatedValueIsNotSent()
     QWidget *w = rig->form.findChild<QWidget *>(second);
     QVERIFY(w);
     QTest::keyClick(w, Qt::Key_Up);
-    const QStringList sent = rig->dataSets();
-    QCOMPARE(sent.size(), expect.isEmpty() ? 1 : 2);
-    if (!expect.isEmpty())
-        QCOMPARE(sent.last(), expect);
+    QCOMPARE(rig->dataSets(), (QStringList{"03 00 00 2E | 64", expect}));
 }
 
 void TestMainForm::patchNameRule_data()
@@ -155,15 +161,16 @@ void TestMainForm::patchNameRule_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expect");
     QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("shown"); // the field afterwards
 
     QTest::newRow("tilde") << "A~B"
-                           << "41 20 42 20 20 20 20 20 20 20 20 20" << 3;
-    QTest::newRow("accented") << QString::fromUtf8("\xC3\xA9")
-                              << "20 20 20 20 20 20 20 20 20 20 20 20" << 1;
+                           << "41 20 42 20 20 20 20 20 20 20 20 20" << 3 << "A B";
+    QTest::newRow("accented") << QString::fromUtf8("x\xC3\xA9y")
+                              << "78 20 79 20 20 20 20 20 20 20 20 20" << 3 << "x y";
     QTest::newRow("cut at twelve") << "ABCDEFGHIJKLMN"
-                                   << "41 42 43 44 45 46 47 48 49 4A 4B 4C" << 12;
+                                   << "41 42 43 44 45 46 47 48 49 4A 4B 4C" << 12 << "ABCDEFGHIJKL";
     QTest::newRow("silent while locked") << "Q"
-                                         << "" << 0;
+                                         << "" << 0 << "Q";
 }
 
 void TestMainForm::patchNameRule()
@@ -171,6 +178,7 @@ void TestMainForm::patchNameRule()
     QFETCH(QString, typed);
     QFETCH(QString, expect);
     QFETCH(int, messages);
+    QFETCH(QString, shown);
 
     auto *edit = rig->child<QLineEdit>("EPtchName");
     QVERIFY(edit);
@@ -181,6 +189,7 @@ void TestMainForm::patchNameRule()
     rig->form.LastPatchFile = QStringLiteral("/tmp/x.pat");
     rig->state.SendLock = messages == 0;
     typeText(edit, typed);
+    QCOMPARE(edit->text(), shown);
 
     const QStringList sent = rig->dataSets();
     QCOMPARE(sent.size(), messages);
@@ -222,8 +231,8 @@ void TestMainForm::controlKeysSend_data()
                                << 99;
     QTest::newRow("tone 2 output EFX")
         << "CbOutput2" << 99 << int(Qt::Key_Down) << "03 00 12 7D | 01" << 99;
-    QTest::newRow("tone 3 level") << "SpLevOut3" << 99 << int(Qt::Key_PageUp) << "03 00 14 7E | 0A"
-                                  << 99;
+    QTest::newRow("tone 3 level") << "SpLevOut3" << 99 << int(Qt::Key_PageDown)
+                                  << "03 00 14 7E | 75" << 99;
     QTest::newRow("octave +1") << "SpOctaveS" << 99 << int(Qt::Key_Up) << "03 00 00 41 | 04" << 99;
     QTest::newRow("pan one right") << "SlPPan" << 99 << int(Qt::Key_Up) << "03 00 00 2F | 41" << 99;
 }
@@ -265,12 +274,18 @@ void TestMainForm::structureShowsBooster_data()
     QTest::addColumn<QString>("expect");
     QTest::addColumn<bool>("booster");
 
-    QTest::newRow("1-2 to 3") << "SpStruct12" << 1 << 1 << true << "03 00 00 44 | 02" << true;
-    QTest::newRow("1-2 to 5") << "SpStruct12" << 3 << 1 << true << "03 00 00 44 | 04" << false;
-    QTest::newRow("3-4 to 2") << "SpStruct34" << 2 << -1 << true << "03 00 00 46 | 01" << false;
+    QTest::addColumn<int>("other"); // stored structure of the other pair
+
+    QTest::newRow("1-2 to 3") << "SpStruct12" << 1 << 1 << true << "03 00 00 44 | 02" << true << 0;
+    QTest::newRow("1-2 to 5") << "SpStruct12" << 3 << 1 << true << "03 00 00 44 | 04" << false << 0;
+    QTest::newRow("3-4 to 2") << "SpStruct34" << 2 << -1 << true << "03 00 00 46 | 01" << false
+                              << 0;
+    // The caption stays while the other pair still uses its booster.
+    QTest::newRow("3-4 to 2, 1-2 boosted")
+        << "SpStruct34" << 2 << -1 << true << "03 00 00 46 | 01" << false << 3;
     // No picture: the frame stays empty and the value still goes out.
     QTest::newRow("1-2 to 4 unpictured")
-        << "SpStruct12" << 2 << 1 << false << "03 00 00 44 | 03" << true;
+        << "SpStruct12" << 2 << 1 << false << "03 00 00 44 | 03" << true << 0;
 }
 
 void TestMainForm::structureShowsBooster()
@@ -281,6 +296,7 @@ void TestMainForm::structureShowsBooster()
     QFETCH(bool, picture);
     QFETCH(QString, expect);
     QFETCH(bool, booster);
+    QFETCH(int, other);
 
     const int target = stored + 1 + step;
     QTemporaryDir dir;
@@ -292,17 +308,23 @@ void TestMainForm::structureShowsBooster()
     rig->form.setProgramDir(dir.path());
     const bool pair12 = spin == QLatin1String("SpStruct12");
     setCommon(rig->state, pair12 ? 0x44 : 0x46, stored);
+    setCommon(rig->state, pair12 ? 0x46 : 0x44, other);
     rig->reload();
 
+    const QLabel *image = rig->child<QLabel>(pair12 ? "Image1" : "Image2");
+    const QRect place = image->geometry();
     auto *box = rig->form.findChild<QSpinBox *>(spin);
     QTest::keyClick(box, step > 0 ? Qt::Key_Up : Qt::Key_Down);
     QCOMPARE(box->value(), target);
     QCOMPARE(rig->dataSets(), QStringList{expect});
     QCOMPARE(rig->child<QWidget>(pair12 ? "SPboost1" : "Spboost2")->isVisible(), booster);
     QCOMPARE(rig->child<QLabel>(pair12 ? "Lboost1" : "Lboost2")->isVisible(), booster);
-    QCOMPARE(rig->child<QLabel>("STBooster")->isVisible(), booster);
-    const QLabel *image = rig->child<QLabel>(pair12 ? "Image1" : "Image2");
+    const bool otherBoosted = other == 2 || other == 3;
+    QCOMPARE(rig->child<QLabel>("STBooster")->isVisible(), booster || otherBoosted);
     QCOMPARE(!image->pixmap().isNull(), picture);
+    // The picture keeps its place and its drawn size, booster or not.
+    QCOMPARE(image->geometry(), place);
+    QCOMPARE(image->size(), QSize(364, 110));
 }
 
 void TestMainForm::boosterSteppers_data()
@@ -315,7 +337,7 @@ void TestMainForm::boosterSteppers_data()
     QTest::newRow("1-2 up from +12") << "SPboost1Up" << 2 << "+18"
                                      << "03 00 00 45 | 03";
     QTest::newRow("1-2 up at +18") << "SPboost1Up" << 3 << "+18"
-                                   << "03 00 00 45 | 03";
+                                   << "";
     QTest::newRow("1-2 down at +0") << "SPboost1Down" << 0 << "+0"
                                     << "";
     QTest::newRow("3-4 up from +0") << "Spboost2Up" << 0 << "+6"
@@ -376,6 +398,7 @@ void TestMainForm::updateAllLoadsEveryControl()
                              {0x41, 1},    {0x43, 1},    {0x44, 9},   {0x45, 2}};
     for (const auto &v : values)
         setCommon(s, v[0], v[1]);
+    s.patchImage.set(1, 0x00, 0);
     s.patchImage.set(2, 0x00, 1);
     s.patchImage.set(3, 0x03, 0x05);
     s.patchImage.set(3, 0x04, 0x0A);
@@ -484,12 +507,54 @@ void TestMainForm::optionsAndTitle()
     QTest::keyClick(&f, Qt::Key_U, Qt::ControlModifier);
     QCOMPARE(led->palette().color(QPalette::Window), QColor(0, 128, 0));
 
-    // Half size still shows the last row of buttons.
-    f.findChild<QAction *>(QStringLiteral("Half1"))->trigger();
-    QWidget *lastButton = f.findChild<QWidget *>(QStringLiteral("BLFO4"));
-    QVERIFY(f.rect().contains(QRect(lastButton->mapTo(&f, QPoint()), lastButton->size())));
+    // Half size cuts no control: each one shown lies wholly inside the
+    // window, the tone rows among them; Full brings the panels back.
+    for (const char *size : {"Half1", "Full1"}) {
+        f.findChild<QAction *>(QLatin1String(size))->trigger();
+        QTRY_COMPARE(f.findChild<QWidget *>(QStringLiteral("SlLevel"))->isVisible(),
+                     size == QLatin1String("Full1"));
+        QVERIFY(f.findChild<QWidget *>(QStringLiteral("BLFO4"))->isVisible());
+        const QRect inside = f.centralWidget()->rect();
+        for (const char *panel : {"PTones", "PLevel", "PExtras"}) {
+            const auto controls =
+                rig->child<QWidget>(panel)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+            for (QWidget *w : controls) {
+                if (!w->isVisible())
+                    continue;
+                const QRect r(w->mapTo(f.centralWidget(), QPoint()), w->size());
+                QVERIFY2(inside.contains(r), qPrintable(w->objectName() + " in " + size));
+            }
+        }
+    }
     QTest::keyClick(&f, Qt::Key_F10);
     QCOMPARE(rig->hub.calls, QStringList{"showHub"});
+}
+
+// A larger window gives its room to no box: every control and every column
+// header keeps its place and size, so headers stay over their columns.
+void TestMainForm::enlargingKeepsColumns()
+{
+    TMidiMainForm &f = rig->form;
+    QList<QWidget *> watched;
+    for (QLabel *l : f.findChildren<QLabel *>())
+        if (l->text() == QLatin1String("Mix Efx send") || l->text() == QLatin1String("Wave Name"))
+            watched << l;
+    QCOMPARE(watched.size(), 2);
+    for (const char *name : {"LDevStat", "CbSourceT1", "SpcWaveT1", "EWavetxt1", "CbOutput1",
+                             "SpLevOut1", "BWave1", "SlLevel", "SpStruct12", "Image1"})
+        watched << rig->child<QWidget>(name);
+    auto places = [&] {
+        QList<QRect> out;
+        for (QWidget *w : watched)
+            out << QRect(w->mapTo(&f, QPoint()), w->size());
+        return out;
+    };
+    const QList<QRect> before = places();
+    f.resize(f.size() + QSize(500, 300));
+    QTRY_COMPARE(f.centralWidget()->width(), f.width());
+    QCOMPARE(places(), before);
+    // The efx send header ends before the device status begins.
+    QVERIFY(before[1].right() < before[2].left());
 }
 
 QComboBox *TestMainForm::groupList(int tone) const
@@ -533,8 +598,9 @@ void TestMainForm::storedGroupSelectsRow_data()
 
     QTest::newRow("board in slot A") << 2 << 1 << 3 << 224 << QStringList{};
     QTest::newRow("count above 255 held") << 2 << 40 << 4 << 255 << QStringList{};
+    // The empty card slot is no row to show.
     QTest::newRow("card not fitted")
-        << 1 << 5 << 2 << 1 << QStringList{"This patch uses the PCM-Card no: 5" + Install};
+        << 1 << 5 << -1 << 255 << QStringList{"This patch uses the PCM-Card no: 5" + Install};
     QTest::newRow("board not fitted")
         << 2 << 9 << -1 << 255 << QStringList{"This patch uses the ExpansionBoard no: 9" + Install};
     QTest::newRow("unknown group type")
@@ -586,7 +652,8 @@ void TestMainForm::waveChangeSends_data()
         << 1 << QList<int>{0, 1, 254} << true << int(Qt::Key_Down) << 1
         << "03 00 10 01 | 00 02 0C 00"
         << "IntB.txt:193";
-    QTest::newRow("board chosen") << 4 << QList<int>{0, 1, 0} << true << int(Qt::Key_Down) << 3
+    // Down from Int-B passes over the empty card slot.
+    QTest::newRow("board chosen") << 4 << QList<int>{0, 1, 0} << true << int(Qt::Key_Down) << 2
                                   << "03 00 16 01 | 02 01 00 00"
                                   << "ExpPop.txt:1";
     QTest::newRow("missing board keeps its group")
@@ -627,6 +694,105 @@ void TestMainForm::waveChangeSends()
     }
     const int wave = rig->state.patchImage.waveNumber(tone);
     QCOMPARE(rig->state.ToneWaveNumber[std::size_t(tone - 1)], wave);
+}
+
+void TestMainForm::emptyGroupRowsSendNothing()
+{
+    // Slots P and D are empty: greyed in every list, whatever else happens.
+    for (int t = 1; t <= 4; ++t) {
+        auto *list = qobject_cast<TFocusComboBox *>(groupList(t));
+        QVERIFY(list);
+        for (int row = 0; row < 7; ++row)
+            QCOMPARE(list->isRowSelectable(row), row != 2 && row != 6);
+    }
+
+    // From the last board Down finds no row to go to.
+    setTone(rig->state, 2, 2, 8, 5); // Orchestral, slot C
+    rig->reload();
+    QComboBox *list = groupList(2);
+    QCOMPARE(list->currentIndex(), 5);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentIndex(), 5);
+
+    // Program code that puts a list on an empty row is refused.
+    list->setCurrentIndex(6);
+    rig->form.CbSourceT1Change(2);
+    QCOMPARE(list->currentIndex(), 5);
+    QVERIFY(!rig->form.SendWaveSelect(6, 3, 2));
+
+    // A tone whose own group names none keeps it unsent.
+    setTone(rig->state, 3, 0, 0, 7);
+    rig->reload();
+    QCOMPARE(groupList(3)->currentIndex(), -1);
+    QTest::keyClick(rig->form.findChild<QWidget *>(QStringLiteral("SpcWaveT3")), Qt::Key_Up);
+    QCOMPARE(rig->dataSets(), QStringList{});
+    QCOMPARE(rig->state.patchImage.waveNumber(2), 5);
+}
+
+void TestMainForm::wheelPassingOverListsSendsNothing()
+{
+    QWidget *elsewhere = rig->child<QWidget>("SlLevel");
+    const QList<QComboBox *> lists = rig->form.findChildren<QComboBox *>();
+    QCOMPARE(lists.size(), 9); // group and output lists of four tones, priority
+    for (QComboBox *list : lists) {
+        QVERIFY2(qobject_cast<TFocusComboBox *>(list), qPrintable(list->objectName()));
+        elsewhere->setFocus();
+        const int row = list->currentIndex();
+        const QPointF at = QRectF(list->rect()).center();
+        for (int delta : {-120, 120}) {
+            QWheelEvent e(at, list->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &e);
+        }
+        QCOMPARE(list->currentIndex(), row);
+        QVERIFY(!list->hasFocus());
+    }
+    QCOMPARE(rig->dataSets(), QStringList{});
+}
+
+void TestMainForm::keysOfUnlistedItems_data()
+{
+    QTest::addColumn<QString>("focus"); // control holding the focus
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("mods");
+    QTest::addColumn<QString>("call");    // what the hub was asked
+    QTest::addColumn<QString>("message"); // what the user was told
+
+    QTest::newRow("F11 reopens") << "SlLevel" << int(Qt::Key_F11) << 0 << "reopenMidi"
+                                 << "";
+    QTest::newRow("F3 bank manager") << "SlLevel" << int(Qt::Key_F3) << 0 << ""
+                                     << "Sorry, Bankmanager ASAP.";
+    QTest::newRow("Ctrl+A in the name field")
+        << "EPtchName" << int(Qt::Key_A) << int(Qt::ControlModifier) << ""
+        << "";
+}
+
+// Menu items the menus do not show, and the Update Now key wherever the
+// focus is.
+void TestMainForm::keysOfUnlistedItems()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(int, mods);
+    QFETCH(QString, call);
+    QFETCH(QString, message);
+
+    rig->form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig->form));
+    QWidget *w = rig->form.findChild<QWidget *>(focus);
+    w->setFocus();
+    QTRY_VERIFY(w->hasFocus());
+    // Bytes that arrive without an update; Update Now shows them.
+    const QByteArray name("Fetched     ");
+    for (int i = 0; i < 12; ++i)
+        setCommon(rig->state, i, name.at(i));
+    QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(mods));
+    QCOMPARE(rig->hub.calls, call.isEmpty() ? QStringList{} : QStringList{call});
+    QCOMPARE(rig->info.messages, message.isEmpty() ? QStringList{} : QStringList{message});
+    const bool updated = key == Qt::Key_A;
+    QCOMPARE(rig->child<QLineEdit>("EPtchName")->text() == QString::fromLatin1(name), updated);
+    QCOMPARE(rig->dataSets(), QStringList{});
 }
 
 QTEST_MAIN(TestMainForm)
