@@ -13,9 +13,11 @@ constexpr char SavePath[] = "/nsm/client/save";
 constexpr char ReplyPath[] = "/reply";
 constexpr char ErrorPath[] = "/error";
 
+// liblo aligns a string argument to 4 bytes only: it is read as bytes, not
+// through a member of the 8-byte lo_arg union.
 QString text(lo_arg *arg)
 {
-    return QString::fromUtf8(&arg->s);
+    return QString::fromUtf8(reinterpret_cast<const char *>(arg));
 }
 
 QByteArray utf8(const QString &s)

@@ -6,9 +6,11 @@
 namespace {
 constexpr char AnnouncePath[] = "/nsm/server/announce";
 
+// liblo aligns a string argument to 4 bytes only: it is read as bytes, not
+// through a member of the 8-byte lo_arg union.
 QString text(lo_arg *arg)
 {
-    return QString::fromUtf8(&arg->s);
+    return QString::fromUtf8(reinterpret_cast<const char *>(arg));
 }
 
 int onAnnounce(const char *, const char *, lo_arg **argv, int, lo_message msg, void *self)

@@ -62,7 +62,9 @@ inline QString hexData(const addr::Address &a, int byte)
 inline QByteArray unitCommon(EditorRig &rig)
 {
     rig.engine().waitIdle();
-    const PatchMemory &p = rig.engine().memory().patch(SynthMemory::Bank::Temporary, 0);
+    // memory() hands out a copy: keep it alive while its bytes are read.
+    const SynthMemory memory = rig.engine().memory();
+    const PatchMemory &p = memory.patch(SynthMemory::Bank::Temporary, 0);
     return QByteArray(reinterpret_cast<const char *>(p.block(0)), addr::CommonSize);
 }
 

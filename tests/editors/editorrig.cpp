@@ -124,7 +124,9 @@ void EditorRig::loadRandom(quint32 seed)
 QByteArray EditorRig::unitTone(int tone)
 {
     engine().waitIdle();
-    const PatchMemory &p = engine().memory().patch(SynthMemory::Bank::Temporary, 0);
+    // memory() hands out a copy: keep it alive while its bytes are read.
+    const SynthMemory memory = engine().memory();
+    const PatchMemory &p = memory.patch(SynthMemory::Bank::Temporary, 0);
     return QByteArray(reinterpret_cast<const char *>(p.block(tone)), addr::ToneSize);
 }
 

@@ -36,7 +36,9 @@ inline QString common(int offset, int byte)
 inline QByteArray unitBlock(EditorRig &rig, int k)
 {
     rig.engine().waitIdle();
-    const PatchMemory &p = rig.engine().memory().patch(SynthMemory::Bank::Temporary, 0);
+    // memory() hands out a copy: keep it alive while its bytes are read.
+    const SynthMemory memory = rig.engine().memory();
+    const PatchMemory &p = memory.patch(SynthMemory::Bank::Temporary, 0);
     return QByteArray(reinterpret_cast<const char *>(p.block(k)), addr::blockSize(k));
 }
 
