@@ -7,7 +7,7 @@
 #include <sys/prctl.h>
 
 namespace {
-constexpr int WaitSeconds = 10;
+constexpr int WaitSeconds = 30;
 constexpr int WaitMs = (WaitSeconds + 5) * 1000;
 
 QString tool(const char *name)
