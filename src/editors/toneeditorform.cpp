@@ -23,6 +23,12 @@ constexpr int ToneButtonWidth = 22;
 constexpr int GroupGap = 12;
 } // namespace
 
+ToneEditorForm::~ToneEditorForm()
+{
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
 ToneEditorForm::ToneEditorForm(const Setup &setup, EditState &state, SysexProtocol &protocol,
                                EditorHost &host, QWidget *parent)
     : QWidget(parent), state_(state), protocol_(protocol), host_(host), setup_(setup)

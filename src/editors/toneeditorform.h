@@ -48,6 +48,11 @@ public:
 
     static constexpr int NoteOn = 0x90;
 
+    // Cuts the children's signals before they are destroyed: a focused
+    // spin reports its exit while it goes, and the screen it would reach is
+    // already half gone by then.
+    ~ToneEditorForm() override;
+
     // The main window's refresh after new data: tone buttons (as Setup says)
     // and every control for tone, under one load scope.
     void refreshTone(int tone);
