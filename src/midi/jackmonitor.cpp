@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
-#include <string>
 
 #ifdef TESSIVA_HAVE_JACK
 #include <jack/jack.h>
@@ -16,13 +15,13 @@ constexpr char ReadFailure[] = "JackSocketClientChannel read fail";
 constexpr char CleanUp[] = "Jack server was closed but clients are still allocated";
 
 std::atomic<int> currentGeneration{0};
-std::atomic<bool> lost{false};
+std::atomic<int> lossCount{0};
+std::atomic<bool> pending{false};
 std::once_flag installed;
 
-// The handler and the last message are touched from JACK threads.
-std::mutex guard;
+// The handler is set on the main thread and called from JACK threads.
+std::mutex handlerMutex;
 std::function<void()> lossHandler;
-std::string last;
 } // namespace
 
 void JackMonitor::install()
@@ -40,20 +39,24 @@ int JackMonitor::generation()
     return currentGeneration.load();
 }
 
-bool JackMonitor::serverLost()
+int JackMonitor::losses()
 {
-    return lost.load();
+    return lossCount.load();
 }
 
-QString JackMonitor::lastMessage()
+bool JackMonitor::cleanUpPending()
 {
-    std::lock_guard lock(guard);
-    return QString::fromStdString(last);
+    return pending.load();
+}
+
+void JackMonitor::settle()
+{
+    pending.store(false);
 }
 
 void JackMonitor::setLossHandler(std::function<void()> handler)
 {
-    std::lock_guard lock(guard);
+    std::lock_guard lock(handlerMutex);
     lossHandler = std::move(handler);
 }
 
@@ -61,19 +64,16 @@ void JackMonitor::message(const char *text)
 {
     if (!text)
         return;
-    std::function<void()> notify;
-    {
-        std::lock_guard lock(guard);
-        last = text;
-        if (std::strstr(text, CleanUp)) {
-            // The clients opened from here on start afresh, on whatever
-            // server answers now.
-            currentGeneration.fetch_add(1);
-            lost.store(false);
-        } else if (std::strstr(text, ReadFailure) && !lost.exchange(true)) {
-            notify = lossHandler;
-        }
+    if (std::strstr(text, CleanUp)) {
+        currentGeneration.fetch_add(1);
+        pending.store(false);
+        return;
     }
-    if (notify)
-        notify();
+    // Every client of the lost server reports it; the first one counts.
+    if (!std::strstr(text, ReadFailure) || pending.exchange(true))
+        return;
+    lossCount.fetch_add(1);
+    std::lock_guard lock(handlerMutex);
+    if (lossHandler)
+        lossHandler();
 }

@@ -7,12 +7,11 @@
 // or closing such an object afterwards crashes in jack_client_close. RtMidi
 // registers no shutdown callback, so libjack's own messages are the one
 // signal every client gives: the monitor takes them over (they would go to
-// stderr) and counts the clean-ups as generations.
+// stderr), counts the losses and the clean-ups, and an RtMidi object made
+// before either is never touched again.
 //
 // The messages matched are those of JACK 2; with another libjack the
 // monitor stays quiet and nothing is guarded beyond what it was before.
-
-#include <QString>
 
 #include <functional>
 
@@ -23,14 +22,16 @@ public:
     // first JACK client is opened; later calls do nothing.
     static void install();
 
-    // Goes up each time libjack freed the process's clients after a lost
-    // server. An RtMidi object made in an earlier generation must be
-    // neither used nor closed.
+    // Goes up each time libjack freed the process's clients.
     static int generation();
-    // Whether the server of the current generation's clients went away.
-    static bool serverLost();
-    // libjack's last message, for a reason to show.
-    static QString lastMessage();
+    // Goes up each time a server under the process's clients went away.
+    static int losses();
+    // Whether a loss was seen that libjack has not cleaned up after yet: the
+    // next client opened will free all older ones. Opening a throw-away
+    // client first, then settle(), keeps that clean-up from hitting ports
+    // opened one after the other.
+    static bool cleanUpPending();
+    static void settle();
 
     // Called once per loss from a JACK thread, so it may only flag or wake
     // something up. One handler for the process; an empty one removes it.

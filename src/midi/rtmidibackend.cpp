@@ -157,7 +157,7 @@ public:
     GuardedPort() = default;
     GuardedPort(std::unique_ptr<Port> port, RtMidi::Api api)
         : m_port(std::move(port)), m_jack(api == RtMidi::UNIX_JACK),
-          m_generation(JackMonitor::generation())
+          m_generation(JackMonitor::generation()), m_losses(JackMonitor::losses())
     {
     }
     GuardedPort(GuardedPort &&other) noexcept { *this = std::move(other); }
@@ -167,14 +167,16 @@ public:
         m_port = std::move(other.m_port);
         m_jack = other.m_jack;
         m_generation = other.m_generation;
+        m_losses = other.m_losses;
         return *this;
     }
     ~GuardedPort() { reset(); }
 
-    // Whether the server under a JACK client has gone.
+    // Whether the server under a JACK client has gone, or libjack freed it.
     bool serverGone() const
     {
-        return m_jack && (m_generation != JackMonitor::generation() || JackMonitor::serverLost());
+        return m_jack &&
+               (m_generation != JackMonitor::generation() || m_losses != JackMonitor::losses());
     }
     Port *get() const { return m_port.get(); }
     Port *operator->() const { return m_port.get(); }
@@ -191,6 +193,7 @@ private:
     std::unique_ptr<Port> m_port;
     bool m_jack = false;
     int m_generation = 0;
+    int m_losses = 0;
 };
 
 class RtInputConnection : public MidiInputConnection
@@ -281,11 +284,30 @@ private:
     GuardedPort<RtMidiOut> m_out;
 };
 
+// After a lost server libjack frees every older client once a new one is
+// opened. A throw-away client takes that first, so that it cannot take a
+// port opened a moment before the next one (the hub opens three).
+void settleJack()
+{
+    if (!JackMonitor::cleanUpPending())
+        return;
+    {
+        QuietCerr quiet;
+        ErrorSink ignored;
+        auto probe = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Tessiva reset");
+        ignored.attach(*probe);
+        GuardedPort<RtMidiOut> closed(std::move(probe), RtMidi::UNIX_JACK);
+    }
+    JackMonitor::settle();
+}
+
 template <typename Port>
 GuardedPort<Port> makePort(RtMidi::Api api, const QString &client, ErrorSink &errors)
 {
-    if (api == RtMidi::UNIX_JACK)
+    if (api == RtMidi::UNIX_JACK) {
         JackMonitor::install();
+        settleJack();
+    }
     QuietCerr quiet;
     auto port = std::make_unique<Port>(api, client.toStdString());
     errors.attach(*port);
@@ -331,6 +353,7 @@ struct RtMidiBackend::Impl
     GuardedPort<RtMidiOut> probeOut;
     // Inputs open through this backend; the first is the synthesizer's.
     std::shared_ptr<int> openInputs = std::make_shared<int>(0);
+    int lossesAtStart = JackMonitor::losses();
 
     QString listingName() const { return clientName + QLatin1String(ListingSuffix); }
 
@@ -436,7 +459,7 @@ QString RtMidiBackend::unavailableReason() const
 
 bool RtMidiBackend::serverLost() const
 {
-    return d->api == RtMidi::UNIX_JACK && JackMonitor::serverLost();
+    return d->api == RtMidi::UNIX_JACK && JackMonitor::losses() != d->lossesAtStart;
 }
 
 void RtMidiBackend::setServerLostHandler(std::function<void()> handler)

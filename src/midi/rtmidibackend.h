@@ -41,7 +41,7 @@ public:
                                                           MidiReceiver &receiver);
     std::unique_ptr<MidiOutputConnection> openVirtualOutput(const QString &portName);
 
-    // Whether the JACK server under the ports went away.
+    // Whether a JACK server went away under this backend since it was made.
     bool serverLost() const;
     // Called once per loss, from a JACK thread: only flag or wake up there.
     // One handler for the whole process.
