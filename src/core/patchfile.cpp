@@ -1,15 +1,9 @@
 #include "core/patchfile.h"
 
-#include <QDir>
+#include "core/atomicfile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
-#endif
 
 namespace {
 constexpr int DefaultNameLength = 8;
@@ -24,14 +18,6 @@ bool unusableInFileName(char c)
 {
     return c == ':' || c == '<' || c == '>' || c == '?' || c == '\\';
 }
-
-FileResult failure(const QString &path, const QString &what)
-{
-    return FileResult{false, QStringLiteral("\"%1\" %2").arg(QDir::toNativeSeparators(path), what),
-                      0};
-}
-// Devices and pipes have no size to check, and a save would replace them.
-const QString NotRegular = QStringLiteral("is not a regular file.");
 
 QString sizeProblem(qint64 size)
 {
@@ -76,53 +62,30 @@ FileResult PatchFile::Read(const QString &path, PatchImage &image)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir())
-        return failure(path, NotRegular);
+        return AtomicFile::failure(path, AtomicFile::NotRegular);
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return failure(path, QStringLiteral("could not be opened: %1.").arg(f.errorString()));
+        return AtomicFile::failure(path,
+                                   QStringLiteral("could not be opened: %1.").arg(f.errorString()));
     // One byte more than a patch tells a long file from a right one without
     // reading all of it.
     QByteArray bytes = f.read(FileSize + 1);
     if (f.error() != QFileDevice::NoError)
-        return failure(path, QStringLiteral("could not be read: %1.").arg(f.errorString()));
+        return AtomicFile::failure(path,
+                                   QStringLiteral("could not be read: %1.").arg(f.errorString()));
     // A long file is told by its real size where the system knows it.
     if (bytes.size() > FileSize && !f.isSequential())
-        return failure(path, sizeProblem(f.size()));
+        return AtomicFile::failure(path, sizeProblem(f.size()));
     const QString why = problem(bytes);
     if (!why.isEmpty())
-        return failure(path, why);
+        return AtomicFile::failure(path, why);
     fromBytes(bytes, image);
     return FileResult{true, {}, FileSize};
 }
 
 FileResult PatchFile::Write(const QString &path, const PatchImage &image)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return failure(path, NotRegular);
-    const QByteArray bytes = toBytes(image);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return failure(path, QStringLiteral("could not be created: %1.").arg(f.errorString()));
-    const auto writeFailed = [&](const QString &why) {
-        f.cancelWriting();
-        return failure(path, QStringLiteral("could not be written: %1.").arg(why));
-    };
-    // The bytes sit in Qt's buffer until the file is flushed, and commit()
-    // has been seen to succeed after that flush failed on a full disk,
-    // putting an empty file in place of the old one. So every step is
-    // checked before the new file may replace the old.
-    if (f.write(bytes) != bytes.size() || !f.flush() || f.error() != QFileDevice::NoError)
-        return writeFailed(f.errorString());
-#ifdef Q_OS_UNIX
-    // Some file systems report a lack of space only when the data goes to
-    // the disk; commit() would not say.
-    if (::fsync(f.handle()) != 0 && errno != EINVAL && errno != EROFS)
-        return writeFailed(QString::fromLocal8Bit(std::strerror(errno)));
-#endif
-    if (!f.commit() || f.error() != QFileDevice::NoError)
-        return failure(path, QStringLiteral("could not be written: %1.").arg(f.errorString()));
-    return FileResult{true, {}, bytes.size()};
+    return AtomicFile::write(path, toBytes(image));
 }
 
 QString PatchFile::DefaultFileName(const PatchImage &image)

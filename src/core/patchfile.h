@@ -2,19 +2,11 @@
 // Patch files: one patch as five raw blocks of 129 bytes (the common slot,
 // then tones 1 to 4), each byte a stored 7-bit value. No header, no checksum.
 
+#include "core/fileresult.h"
 #include "core/patchimage.h"
 
 #include <QByteArray>
 #include <QString>
-
-// What a file command gives back for the window to show.
-struct FileResult
-{
-    bool ok = false;
-    QString error;    // names the file and the reason; empty on success
-    qint64 bytes = 0; // bytes read or written
-    explicit operator bool() const { return ok; }
-};
 
 class PatchFile
 {

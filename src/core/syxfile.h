@@ -8,6 +8,7 @@
 #include "core/patchbank.h"
 #include "core/patchfile.h"
 #include "core/patchimage.h"
+#include "core/sysexmessage.h"
 
 #include <QByteArray>
 #include <QList>
@@ -27,6 +28,9 @@ struct SyxPatch
     Destination destination = Destination::Temporary;
     int index = 0;
     PatchImage image;
+
+    // "USER 012", "CARD 005", "part 3" or "temporary patch".
+    QString placeText() const;
 };
 
 // What reading a .syx file found.
@@ -53,6 +57,14 @@ class SyxFile
 {
 public:
     static constexpr char Suffix[] = ".syx";
+    // One patch as five messages: 72 + 4 x 129 data bytes, 11 framing
+    // bytes each.
+    static constexpr int PatchDumpSize =
+        addr::CommonSize + addr::ToneCount * addr::ToneSize + addr::SlotCount * sysex::Overhead;
+    // 128 USER and 128 CARD patches take 165 kB, with performances and any
+    // chunking a unit uses well under 0.5 MB; anything past this is no
+    // dump, and the limit keeps reading a wrong file quick and small.
+    static constexpr qint64 MaxFileSize = qint64(4) * 1024 * 1024;
 
     static SyxReadReport parse(const QByteArray &bytes);
     // Reads and parses a file; refuses directories, devices and files too
@@ -60,7 +72,8 @@ public:
     static SyxReadReport read(const QString &path);
 
     // The patch as five DT1 messages to the temporary patch (03 00 ..),
-    // 643 bytes at unit ID 17.
+    // 643 bytes at unit ID 17. The writers give an empty array when the
+    // image holds a byte above 7F or the unit ID makes no device byte.
     static QByteArray temporaryPatch(const PatchImage &image, int unitId);
     // The patch as five DT1 messages to USER (card false) or CARD place
     // 1..128.

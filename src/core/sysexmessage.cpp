@@ -1,4 +1,4 @@
-#include "midi/sysexmessage.h"
+#include "core/sysexmessage.h"
 
 #include <algorithm>
 
