@@ -7,6 +7,7 @@
 #include "core/editstate.h"
 #include "core/infosink.h"
 #include "core/recordinginfosink.h"
+#include "core/syxfile.h"
 #include "midi/hublink.h"
 #include "midi/silenthublink.h"
 #include "midi/sysexmessage.h"
@@ -14,6 +15,7 @@
 #include "sim/sysexstream.h"
 #include "sim/virtualsynth.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -62,6 +64,27 @@ inline bool simulator(const std::uint8_t *data, std::size_t size)
         }
         stored = stored || r.outcome == VirtualSynth::Outcome::Stored;
         if (!stored && !(synth.memory() == pristine))
+            return false;
+    }
+    return true;
+}
+
+// A .syx file's bytes: the report must agree with itself, list a bounded
+// number of lines, and every patch it took must go out as valid messages
+// that read back as the same patch.
+inline bool syxFile(const std::uint8_t *data, std::size_t size)
+{
+    constexpr int MostLines = 201;
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const SyxReadReport r = SyxFile::parse(bytes);
+    if (r.ok == r.patches.isEmpty() || r.ok != r.error.isEmpty() || r.problems.size() > MostLines)
+        return false;
+    if (r.messages > std::count(bytes.begin(), bytes.end(), char(sysex::Start)))
+        return false;
+    for (const SyxPatch &p : r.patches) {
+        const SyxReadReport back =
+            SyxFile::parse(SyxFile::temporaryPatch(p.image, EditState::DefaultUnitId));
+        if (back.patches.size() != 1 || !(back.patches[0].image == p.image))
             return false;
     }
     return true;

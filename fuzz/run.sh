@@ -15,10 +15,10 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
     -DTESSIVA_BUILD_TESTS=OFF -DTESSIVA_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$sanitize -fsanitize=fuzzer-no-link" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
-cmake --build "$build" --target fuzz_sysexparse fuzz_simulator
+cmake --build "$build" --target fuzz_sysexparse fuzz_simulator fuzz_syxfile
 
 status=0
-for target in sysexparse simulator; do
+for target in sysexparse simulator syxfile; do
     corpus="$build/corpus/$target"
     findings="$build/findings/$target"
     mkdir -p "$corpus" "$findings"

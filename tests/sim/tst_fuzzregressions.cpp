@@ -19,7 +19,7 @@ void TestFuzzRegressions::replay_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("path");
-    for (const char *target : {"sysexparse", "simulator"}) {
+    for (const char *target : {"sysexparse", "simulator", "syxfile"}) {
         const QDir dir(QStringLiteral(TESSIVA_SOURCE_DIR "/fuzz/regressions/") +
                        QLatin1String(target));
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
@@ -39,8 +39,12 @@ void TestFuzzRegressions::replay()
     const QByteArray input = f.readAll();
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(input.constData());
     const auto size = std::size_t(input.size());
-    QVERIFY(target == QLatin1String("simulator") ? fuzzbody::simulator(bytes, size)
-                                                 : fuzzbody::sysexParse(bytes, size));
+    if (target == QLatin1String("simulator"))
+        QVERIFY(fuzzbody::simulator(bytes, size));
+    else if (target == QLatin1String("syxfile"))
+        QVERIFY(fuzzbody::syxFile(bytes, size));
+    else
+        QVERIFY(fuzzbody::sysexParse(bytes, size));
 }
 
 QTEST_GUILESS_MAIN(TestFuzzRegressions)
