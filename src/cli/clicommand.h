@@ -31,5 +31,6 @@ QList<Command> messageCommands();  // dt1, rq1
 QList<Command> parseCommands();    // parse
 QList<Command> simCommands();      // ports, sim
 QList<Command> transferCommands(); // info, get, send, write
+QList<Command> syxCommands();      // syx2pat, pat2syx, syxinfo
 
 } // namespace cli

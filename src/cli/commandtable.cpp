@@ -9,6 +9,7 @@ QList<Command> allCommands()
     all += parseCommands();
     all += simCommands();
     all += transferCommands();
+    all += syxCommands();
     return all;
 }
 

@@ -3,6 +3,7 @@
 
 #include "cli/cliargs.h"
 #include "cli/clicommand.h"
+#include "cli/clioutput.h"
 #include "cli/patchparamnames.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
@@ -45,22 +46,6 @@ private:
     const char *command_;
 };
 
-// A patch name as text for a terminal: a byte that does not print, such as
-// ESC, is shown as \x1B so that a name cannot send control codes.
-QString shownName(const QByteArray &name)
-{
-    constexpr char FirstPrintable = 0x20;
-    constexpr char LastPrintable = 0x7E;
-    QString text;
-    for (const char c : name) {
-        if (c >= FirstPrintable && c <= LastPrintable)
-            text += QLatin1Char(c);
-        else
-            text += QStringLiteral("\\x") + sysex::hexByte(std::uint8_t(c));
-    }
-    return text;
-}
-
 MidiDevices devicesFor(const QString &port)
 {
     MidiDevices d;
@@ -99,18 +84,6 @@ struct TransferArgs
     QString port;
     int unit = EditState::DefaultUnitId;
 };
-
-int usage(QTextStream &err, const char *command, const QString &error)
-{
-    err << "tessiva-cli " << command << ": " << error << '\n';
-    return ExitUsage;
-}
-
-int failure(QTextStream &err, const char *command, const QString &error)
-{
-    err << "tessiva-cli " << command << ": " << error << '\n';
-    return ExitFailure;
-}
 
 bool takeTransferArgs(const QStringList &argsIn, TransferArgs &t, QString &error)
 {

@@ -51,6 +51,11 @@ struct SyxReadReport
 
     // One line for the user: "46 patches read" plus the skipped counts.
     QString summary() const;
+    // Everything skipped, whatever the reason.
+    int skippedCount() const
+    {
+        return badChecksum + incomplete + otherModel + notPatch + malformed + conflicting;
+    }
 };
 
 class SyxFile

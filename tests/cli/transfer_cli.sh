@@ -7,18 +7,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 sim="Virtual JV-1080 (built-in)"
 
-fail() { echo "FAIL $1"; fails=$((fails + 1)); }
-
-# run NAME STATUS ARGS...: checks the exit status and, for a failure, that
-# stderr says why.
-run() {
-    local name="$1" status="$2"
-    shift 2
-    "$cli" "$@" >"$tmp/out" 2>"$tmp/err"
-    local rc=$?
-    [ "$rc" = "$status" ] || fail "$name: status $rc (want $status): $(cat "$tmp/err")"
-    if [ "$status" != 0 ] && [ ! -s "$tmp/err" ]; then fail "$name: no reason on stderr"; fi
-}
+source "$(dirname "$0")/clitest.bash"
 
 # put FILE OFFSET OCTAL-BYTE: overwrites one byte.
 put() { printf "\\$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
