@@ -74,7 +74,7 @@ std::optional<Target> locate(int address)
         const int rel = block - addr::BlockTone1;
         t.slot = rel / 2 + 1;
         t.offset = a[3] + ((rel & 1) ? OddBlockOffset : 0);
-        if (t.offset >= addr::SlotSize)
+        if (t.offset >= addr::ToneSize)
             return std::nullopt;
     } else {
         return std::nullopt;
@@ -330,6 +330,12 @@ private:
 
     void store(Assembly &a, const Target &t, std::uint8_t value, int number)
     {
+        // The JV-2080 and the XP have a longer common block than the
+        // JV-1080. The editor fetches, sends and writes the JV-1080's 72
+        // bytes on every model, so the rest is left out here as well, and
+        // the patch reads the same as when it is fetched from that unit.
+        if (t.offset >= addr::blockSize(t.slot))
+            return;
         auto &present = a.present[std::size_t(t.slot)];
         if (!present[std::size_t(t.offset)]) {
             present[std::size_t(t.offset)] = true;

@@ -188,6 +188,13 @@ private Q_SLOTS:
 
         // An identical second copy is no conflict.
         QTest::newRow("the file twice") << file + file;
+
+        // A JV-2080 sends a common block of 74 bytes; the two past the
+        // JV-1080's are not part of the patch.
+        QByteArray longer = file;
+        longer.replace(0, addr::CommonSize + sysex::Overhead,
+                       dt1(at(0x00, 0x00), blockData(file, 0) + "\x11\x22"));
+        QTest::newRow("longer common") << longer;
     }
 
     void anyChunkingMakesThePatch()
@@ -259,6 +266,13 @@ private Q_SLOTS:
             << dt1({addr::AreaUser, 0x00, 0x17, 0x7F}, "\x01") + user1 << 1
             << "1 patch read; skipped: 1 message holding no patch"
             << "message 1 at 11 00 17 7F: an address that names no patch place";
+        QTest::newRow("tone of 130 bytes")
+            << pad.left(messageStart(2)) +
+                   dt1({addr::AreaUser, 0x16, addr::toneBlock(2), 0x00},
+                       blockData(pad, 2) + "\x01") +
+                   pad.mid(messageStart(3))
+            << 0 << "0 patches read; skipped: 1 message holding no patch"
+            << "USER 023: tone 2 runs past the end of its block (message 3); patch not loaded";
         QTest::newRow("run past a block")
             << user1 + dt1({addr::AreaUser, 0x00, 0x00, 0x40}, QByteArray(0x41, 0x01)) << 1
             << "1 patch read; skipped: 1 message holding no patch"
