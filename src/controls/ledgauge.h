@@ -103,5 +103,6 @@ private:
     int m_lit = 0;
     int m_yellowAt = 0;
     int m_redAt = 0;
-    QTimer m_timer;
+    // A child, so that whoever holds the gauge can see its ticks.
+    QTimer m_timer{this};
 };

@@ -19,8 +19,6 @@ public:
         PerformanceCommon,
     };
 
-    static constexpr int TimeoutMs = 1000;
-
     // Watches for a stored message that covers offset of block.
     EfxAnswerWait(SysexProtocol &protocol, Block block, int offset);
     ~EfxAnswerWait() override;
@@ -28,7 +26,7 @@ public:
     EfxAnswerWait &operator=(const EfxAnswerWait &) = delete;
 
     // True when the answer came within the time.
-    bool wait(int timeoutMs = TimeoutMs);
+    bool wait(int timeoutMs);
 
     void parsedIncoming(const ParseResult &result) override;
 

@@ -241,7 +241,7 @@ void TEfxForm::requestEffect()
                          performance_ ? PerformanceBase : PatchBase);
     protocol_.RequestData(efxAddress(0), addr::sizeBytes(ParameterCount));
     if (!state_.MidiClosed)
-        answer.wait();
+        answer.wait(answerTimeoutMs_);
 }
 
 void TEfxForm::waitProcessing(int ms)

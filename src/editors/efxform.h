@@ -47,6 +47,9 @@ public:
     // Slider geometry by the highest index of its list.
     static constexpr int TallSliderHeight = 147;
     static constexpr int TypeChangeWaitMs = 15;
+    // A unit answers an effect request within milliseconds; one that has
+    // not after this long is taken as gone.
+    static constexpr int DefaultAnswerTimeoutMs = 1000;
 
     TEfxForm(EditState &state, SysexProtocol &protocol, EditorHost &host,
              QWidget *parent = nullptr);
@@ -67,6 +70,11 @@ public:
     // The current byte of parameter k, or -1 while the performance's byte is
     // unknown.
     int efxByte(int k) const;
+
+    // How long a type change or mode switch waits for the unit's answer
+    // before edits go out again. A late answer would overwrite newer edits
+    // in the image, so a test machine under load waits far longer.
+    void setAnswerTimeoutMs(int ms) { answerTimeoutMs_ = ms; }
 
     static int sliderHeight(int maximum);
     static int sliderTicks(int maximum);
@@ -99,6 +107,7 @@ private:
     EditorHost &host_;
     bool performance_ = false;
     int efxType_ = 0;
+    int answerTimeoutMs_ = DefaultAnswerTimeoutMs;
 
     QLabel *STop1 = nullptr;
     QAbstractButton *SpMode = nullptr;

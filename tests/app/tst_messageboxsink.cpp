@@ -41,7 +41,9 @@ void answerNextBox(SeenBox &seen, std::function<void(QMessageBox &)> act)
         seen.icon = box->icon();
         QPointer<QMessageBox> guard(box);
         act(*box);
-        QTimer::singleShot(2000, qApp, [guard] {
+        // Only a box the answer did not end gets here: no hurry.
+        constexpr int UnansweredAfterMs = 30000;
+        QTimer::singleShot(UnansweredAfterMs, qApp, [guard] {
             if (guard)
                 guard->done(-1);
         });

@@ -29,10 +29,12 @@ kill_server() {
     jack=""
     rm -f /dev/shm/jack_sem.*_"$server"_*
 }
+# Polls rather than sleeps: a loaded machine may take many seconds to start
+# a process.
 start_sim() {
     "$cli" sim --busy --wire --port unit >"$tmp/sim.log" 2>&1 &
     sim=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 600); do
         "$cli" ports 2>/dev/null | grep -q ':unit$' && return
         sleep 0.1
     done
@@ -69,7 +71,7 @@ done
 
 # The unit says so and fails when its server goes away.
 kill_server
-for _ in $(seq 100); do kill -0 "$sim" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 600); do kill -0 "$sim" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$sim" 2>/dev/null; then
     fail "sim: still running without its server"
 else

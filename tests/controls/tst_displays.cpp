@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 int litLeds(const TLEDGauge &g)
@@ -143,20 +144,22 @@ private Q_SLOTS:
     void gaugeFallBack()
     {
         TLEDGauge g;
+        auto *timer = g.findChild<QTimer *>();
+        QVERIFY(timer);
+        QSignalSpy ticks(timer, &QTimer::timeout);
         g.setMiliSc(5);
         g.setValue(100);
-        QTest::qWait(30);
-        QCOMPARE(g.Value(), 100); // timer off until Delay is set
+        QVERIFY(!timer->isActive()); // nothing falls until Delay is set
         g.setDelay(1);
         QTRY_VERIFY(g.Value() <= 90);
         g.setDelay(0);
-        const int kept = g.Value();
-        QTest::qWait(40);
-        QCOMPARE(g.Value(), kept);
+        QVERIFY(!timer->isActive());
         g.setValue(3);
         g.setDelay(1);
         QTRY_COMPARE(g.Value(), 1);
-        QTest::qWait(30);
+        // It rests on the first LED however many ticks follow.
+        const qsizetype resting = ticks.count();
+        QTRY_VERIFY(ticks.count() >= resting + 3);
         QCOMPARE(g.Value(), 1);
     }
 

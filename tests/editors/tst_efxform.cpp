@@ -51,9 +51,17 @@ static void loadEffect(EditorRig &rig, int type, const QMap<int, int> &parameter
     rig.loadPatch(p);
 }
 
+// The unit's thread may stall for seconds on a loaded machine; an answer
+// that came after the screen stopped waiting would land on top of later
+// edits. The wait still ends as soon as the answer is in.
+constexpr int PatientAnswerMs = 60000;
+
 static TEfxForm *openEffects(EditorRig &rig)
 {
-    return openCommon<TEfxForm>(rig, "BEffect", CommonScreen::Effect);
+    auto *efx = openCommon<TEfxForm>(rig, "BEffect", CommonScreen::Effect);
+    if (efx)
+        efx->setAnswerTimeoutMs(PatientAnswerMs);
+    return efx;
 }
 
 template <typename T> static T *child(QWidget *w, const QString &name)
