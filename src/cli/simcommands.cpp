@@ -114,15 +114,23 @@ int sim(const QStringList &argsIn, QTextStream &, QTextStream &err)
 {
     QStringList args = argsIn;
     int unit = VirtualSynth::DefaultUnitId;
-    QString memoryPath, port, error;
+    QString memoryPath, port, dropEvery, error;
     const bool wire = takeFlag(args, QStringLiteral("--wire"));
     const bool busy = takeFlag(args, QStringLiteral("--busy"));
     const bool stdio = takeFlag(args, QStringLiteral("--stdio"));
     if (!takeUnit(args, unit, error) ||
         !takeOptionValue(args, QStringLiteral("--memory"), memoryPath, error) ||
         !takeOptionValue(args, QStringLiteral("--port"), port, error) ||
+        !takeOptionValue(args, QStringLiteral("--drop-every"), dropEvery, error) ||
         !noOptionsLeft(args, error)) {
         err << "sim: " << error << '\n';
+        return ExitUsage;
+    }
+    bool dropOk = true;
+    const int drop = dropEvery.isEmpty() ? 0 : dropEvery.toInt(&dropOk, 10);
+    if (!dropOk || drop < 0) {
+        err << "sim: --drop-every takes a whole number of answers (0 drops none), not '"
+            << dropEvery << "'\n";
         return ExitUsage;
     }
     if (!args.isEmpty() || stdio == !port.isEmpty()) {
@@ -143,6 +151,7 @@ int sim(const QStringList &argsIn, QTextStream &, QTextStream &err)
     SimulatorEngine engine(unit);
     engine.setWireSpeed(wire);
     engine.setBusyMode(busy);
+    engine.setDropEveryNthAnswer(drop);
     if (!memoryPath.isEmpty()) {
         SynthMemory m;
         const bool ok = QFileInfo::exists(memoryPath) ? m.loadBanks(memoryPath, &error)
@@ -194,8 +203,11 @@ QList<Command> simCommands()
     return {
         {"ports", "", "list the MIDI input and output devices, the virtual synthesizer first",
          ports},
-        {"sim", "[--unit N] [--memory FILE] [--wire] [--busy] (--stdio | --port NAME)",
-         "run the virtual JV-1080 on stdin/stdout or on a system MIDI port", sim},
+        {"sim",
+         "[--unit N] [--memory FILE] [--wire] [--busy] [--drop-every N] (--stdio | --port NAME)",
+         "run the virtual JV-1080 on stdin/stdout or on a system MIDI port; --drop-every N "
+         "loses every Nth answer",
+         sim},
     };
 }
 

@@ -26,6 +26,9 @@ constexpr char KeyPatch[] = "Patch";
 constexpr char KeyAutoSave[] = "AutoSave";
 constexpr char KeyPlayNote[] = "PlayNote";
 constexpr char KeyUpdate[] = "Update";
+constexpr char KeyBankPause[] = "BankPauseMs";
+constexpr char KeyBankTimeout[] = "BankTimeoutMs";
+constexpr char KeyBankRetries[] = "BankRetries";
 
 // Defaults: what a first run starts from and what a bad value falls back to.
 constexpr char StoredProgramName[] = "TessivaW99";
@@ -147,6 +150,10 @@ bool AppSettings::ReadSettings(EditState &state)
         LastPatchFile = readString(KeyPatch, QString());
         state.PlayNoteOn = readBool(KeyPlayNote, DefaultPlayNote);
         UpdateFromJv = readBool(KeyUpdate, DefaultUpdate);
+        BankPauseMs = readInt(KeyBankPause, DefaultBankPauseMs, MinBankPauseMs, MaxBankPauseMs);
+        BankTimeoutMs =
+            readInt(KeyBankTimeout, DefaultBankTimeoutMs, MinBankTimeoutMs, MaxBankTimeoutMs);
+        BankRetries = readInt(KeyBankRetries, DefaultBankRetries, MinBankRetries, MaxBankRetries);
     }
     ReadExpansionFiles(state);
     return FirstRun;
@@ -171,6 +178,9 @@ void AppSettings::DefaultSettings(EditState &state)
     LastPatchFile.clear();
     state.PlayNoteOn = DefaultPlayNote;
     UpdateFromJv = DefaultUpdate;
+    BankPauseMs = DefaultBankPauseMs;
+    BankTimeoutMs = DefaultBankTimeoutMs;
+    BankRetries = DefaultBankRetries;
 }
 
 QString AppSettings::WriteSettings(const EditState &state)
@@ -191,6 +201,9 @@ QString AppSettings::WriteSettings(const EditState &state)
     s.setValue(QLatin1String(KeyAutoSave), StoredAutoSave);
     s.setValue(QLatin1String(KeyPlayNote), state.PlayNoteOn);
     s.setValue(QLatin1String(KeyUpdate), UpdateFromJv);
+    s.setValue(QLatin1String(KeyBankPause), BankPauseMs);
+    s.setValue(QLatin1String(KeyBankTimeout), BankTimeoutMs);
+    s.setValue(QLatin1String(KeyBankRetries), BankRetries);
     s.setValue(QLatin1String(KeySynthInName), SynthIn.name);
     s.setValue(QLatin1String(KeyKeyboardInName), KeyboardIn.name);
     s.setValue(QLatin1String(KeySynthOutName), SynthOut.name);

@@ -49,6 +49,21 @@ public:
     bool UpdateFromJv = true; // "Update"
     bool FirstRun = false;
 
+    // Pacing of bank transfers. Slow interfaces drop System Exclusive that
+    // comes too fast, and a real unit needs its time to answer.
+    static constexpr int DefaultBankPauseMs = 20;
+    static constexpr int MinBankPauseMs = 0;
+    static constexpr int MaxBankPauseMs = 1000;
+    static constexpr int DefaultBankTimeoutMs = 1000;
+    static constexpr int MinBankTimeoutMs = 100;
+    static constexpr int MaxBankTimeoutMs = 30000;
+    static constexpr int DefaultBankRetries = 3;
+    static constexpr int MinBankRetries = 0;
+    static constexpr int MaxBankRetries = 10;
+    int BankPauseMs = DefaultBankPauseMs;     // "BankPauseMs", between messages sent
+    int BankTimeoutMs = DefaultBankTimeoutMs; // "BankTimeoutMs", for one answer
+    int BankRetries = DefaultBankRetries;     // "BankRetries", further requests for a place
+
     // Folder of the expansion folder and of "patches"; ends with a slash.
     QString programDir;
 

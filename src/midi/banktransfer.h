@@ -45,17 +45,33 @@ public:
 
     // Fetches places first..last (1..128) of USER (card false) or CARD into
     // bank, which must outlive the transfer. Fetched places are marked
-    // unchanged. Returns at once; ends with finished.
+    // unchanged; a place goes into the bank only once all five of its
+    // blocks are complete, and places that never arrive keep what they
+    // held. Returns at once; ends with finished, also when it cannot start
+    // (MIDI closed, a bad range), and never before fetch has returned. A
+    // call while busy is ignored.
     void fetch(bool card, int first, int last, PatchBank *bank);
-    // Writes the given places of bank to USER or CARD memory, in order.
+    // Writes the given places of bank to USER or CARD memory, in order,
+    // five data sets each. The patches are copied on entry. A place that is
+    // empty or outside 1..128 fails the whole write before anything is
+    // sent. Ends with finished like fetch.
     void send(bool card, const QList<int> &places, const PatchBank &bank);
-    // Stops at once; nothing more is sent.
+    // Stops at once: a fetch asks for nothing more and keeps the places that
+    // were complete. A write has no way back for a place it has begun, so
+    // it finishes that place (at most four more data sets, paced as ever)
+    // and sends nothing after it; finished comes then.
     void cancel();
     bool busy() const;
 
-    // For the last or current transfer.
+    // For the last or current transfer: the places asked for that did not
+    // arrive or were not written (given up, or not reached after a cancel
+    // or a failure), in order.
     QList<int> missingPlaces() const;
+    // Requests sent beyond the first one of each place.
     int retriesUsed() const;
+
+    // "USER 5, 17-19": places for a message.
+    static QString placesText(bool card, const QList<int> &places);
 
 Q_SIGNALS:
     // After each place: done of total, the place and its name.

@@ -36,6 +36,12 @@ bool mirroredArea(std::uint8_t area)
     return area == addr::AreaPerformancePart || area == addr::AreaTempPatch;
 }
 
+// USER and CARD memory: the bank transfers' business, never the image's.
+bool memoryArea(std::uint8_t area)
+{
+    return area == addr::AreaUser || area == addr::AreaCard;
+}
+
 // A run of bytes inside the temporary performance's common block.
 bool performanceCommon(const addr::Address &adrs, int count)
 {
@@ -141,13 +147,6 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
         }
     }
 
-    const bool log = state_.LogMessages;
-    QString first, second;
-    if (log) {
-        first = QStringLiteral("Len=%1 ").arg(count);
-        appendOut(first, second, buf.data(), length);
-    }
-
     if (state_.MidiClosed)
         info_.ShowInfo(MidiClosedText);
     else if (sender_)
@@ -157,10 +156,7 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
     if (!state_.MidiClosed && !mirroredArea(adrs[0]))
         state_.sentBytes.remember(adrs, data, count);
 
-    if (log) {
-        hub_.AddOutLog(first);
-        hub_.AddOutLog(second);
-    }
+    logOut(buf.data(), length, count);
     if (count == 1)
         state_.LastSentValue = data[0];
     hub_.PlayEditNote();
@@ -185,15 +181,58 @@ void SysexProtocol::RequestData(const addr::Address &adrs, const addr::Size &siz
     hub_.LedOut();
     state_.SendLock = true;
     const sysex::Request msg = sysex::buildRequest(state_.deviceByte(), adrs, size);
-    if (state_.LogMessages) {
-        QString line;
-        appendOut(line, line, msg.data(), sysex::RequestLength);
-        hub_.AddOutLog(line);
-    }
+    logOut(msg.data(), sysex::RequestLength, -1);
     if (state_.MidiClosed)
         info_.ShowInfo(MidiClosedRequestText);
     else if (sender_)
         sender_->SendLongMsg(msg.data(), sysex::RequestLength);
+}
+
+bool SysexProtocol::RequestMemory(const addr::Address &adrs, const addr::Size &size)
+{
+    if (state_.MidiClosed || !memoryArea(adrs[0]) || !sevenBitAddress(adrs) ||
+        !sevenBitAddress(size))
+        return false;
+    hub_.LedOut();
+    const sysex::Request msg = sysex::buildRequest(state_.deviceByte(), adrs, size);
+    logOut(msg.data(), sysex::RequestLength, -1);
+    if (sender_)
+        sender_->SendLongMsg(msg.data(), sysex::RequestLength);
+    return true;
+}
+
+bool SysexProtocol::SendMemory(const addr::Address &adrs, const std::uint8_t *data, int count)
+{
+    if (state_.MidiClosed || !memoryArea(adrs[0]))
+        return false;
+    sysex::Buffer buf;
+    const int length = sysex::buildDataSet(buf, state_.deviceByte(), adrs, data, count);
+    if (length == 0)
+        return false;
+    hub_.LedOut();
+    logOut(buf.data(), length, count);
+    if (sender_)
+        sender_->SendLongMsg(buf.data(), length);
+    return true;
+}
+
+// A data set's two log lines start with its data count; a request (count
+// below zero) is one line.
+void SysexProtocol::logOut(const std::uint8_t *bytes, int length, int count)
+{
+    if (!state_.LogMessages)
+        return;
+    if (count < 0) {
+        QString line;
+        appendOut(line, line, bytes, length);
+        hub_.AddOutLog(line);
+        return;
+    }
+    QString first = QStringLiteral("Len=%1 ").arg(count);
+    QString second;
+    appendOut(first, second, bytes, length);
+    hub_.AddOutLog(first);
+    hub_.AddOutLog(second);
 }
 
 void SysexProtocol::addObserver(ParseObserver *observer)
@@ -243,6 +282,8 @@ ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
     const std::uint8_t *data = bytes + sysex::DataPos;
     const int count = length - sysex::Overhead;
     const std::uint8_t area = adrs[0];
+    if (memoryArea(area))
+        tellMemoryData(adrs, data, count);
 
     if (area == addr::AreaSystem) {
         if (adrs[2] <= addr::LastSystemCommonBlock) {
@@ -294,6 +335,13 @@ ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
     result.count = count;
     log.finish();
     return result;
+}
+
+void SysexProtocol::tellMemoryData(const addr::Address &adrs, const std::uint8_t *data, int count)
+{
+    const std::vector<ParseObserver *> observers = observers_;
+    for (ParseObserver *o : observers)
+        o->memoryDataSet(adrs, data, count);
 }
 
 ParseResult SysexProtocol::storePerformance(const addr::Address &adrs, const std::uint8_t *data,

@@ -46,6 +46,15 @@ public:
     // refresh that follows clears it.
     void RequestData(const addr::Address &adrs, const addr::Size &size);
 
+    // USER and CARD memory (areas 11 and 21) for the bank transfers. Their
+    // answers never reach the image and their data sets are no edit of the
+    // patch, so SendLock, PatchModified, the image and the sent-byte memory
+    // stay as they are, and no edit note plays. Each logs and sends like the
+    // two above; false, sending nothing, when MIDI is closed, when the
+    // address is outside those areas or the message cannot be built.
+    bool RequestMemory(const addr::Address &adrs, const addr::Size &size);
+    bool SendMemory(const addr::Address &adrs, const std::uint8_t *data, int count);
+
     // Applies one received System Exclusive message (bytes[0..length)).
     // Only a DT1 for this unit (device byte UnitId-1 or 7Fh) with a correct
     // checksum is stored; everything else is ignored with a reason, and with
@@ -56,13 +65,16 @@ public:
     // ParseResult) after counting the message as consumed.
     ParseResult parseIncoming(const std::uint8_t *bytes, int length);
 
-    // Observers hear of every message parseIncoming stored. They must be
-    // removed before they are destroyed.
+    // Observers hear of every message parseIncoming stored, and of every
+    // valid data set for USER or CARD memory. They must be removed before
+    // they are destroyed.
     void addObserver(ParseObserver *observer);
     void removeObserver(ParseObserver *observer);
 
 private:
     ParseResult parse(const std::uint8_t *bytes, int length);
+    void tellMemoryData(const addr::Address &adrs, const std::uint8_t *data, int count);
+    void logOut(const std::uint8_t *bytes, int length, int count);
     struct InLog;
     ParseResult storePerformance(const addr::Address &adrs, const std::uint8_t *data, int count,
                                  InLog &log);

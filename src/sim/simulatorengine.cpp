@@ -52,6 +52,19 @@ bool SimulatorEngine::busyMode() const
     return busy_;
 }
 
+void SimulatorEngine::setDropEveryNthAnswer(int n)
+{
+    std::lock_guard lock(mutex_);
+    dropEvery_ = std::max(n, 0);
+    answersSinceDrop_ = 0;
+}
+
+int SimulatorEngine::dropEveryNthAnswer() const
+{
+    std::lock_guard lock(mutex_);
+    return dropEvery_;
+}
+
 void SimulatorEngine::setUnitId(int unitId)
 {
     std::lock_guard lock(mutex_);
@@ -188,6 +201,11 @@ void SimulatorEngine::run()
         if (send) {
             const QByteArray answer = std::move(outgoing_.front().bytes);
             outgoing_.pop_front();
+            if (dropEvery_ > 0 && ++answersSinceDrop_ >= dropEvery_) {
+                answersSinceDrop_ = 0;
+                ++stats_.answersDropped;
+                continue;
+            }
             delivering_ = true;
             lock.unlock();
             deliver(answer);

@@ -10,7 +10,9 @@
 // outgoing cable. Busy mode imitates XP units that drop a request arriving
 // while they are still sending an earlier answer; the unit is busy for as
 // long as its answers take on a cable, whether or not wire speed delays
-// their delivery.
+// their delivery. Dropping every Nth answer (off by default) imitates an
+// interface that loses messages: the answer takes its time on the cable and
+// never arrives.
 
 #include "midi/midibackend.h"
 #include "sim/virtualsynth.h"
@@ -37,6 +39,7 @@ public:
         int requestsDropped = 0; // busy mode
         int ignored = 0;
         int answersSent = 0;
+        int answersDropped = 0; // every Nth answer lost
     };
 
     explicit SimulatorEngine(int unitId = VirtualSynth::DefaultUnitId);
@@ -48,6 +51,10 @@ public:
     bool wireSpeed() const;
     void setBusyMode(bool on);
     bool busyMode() const;
+    // Every nth answer message (data set) is lost, counting from the next
+    // one; 0 or less delivers all.
+    void setDropEveryNthAnswer(int n);
+    int dropEveryNthAnswer() const;
     void setUnitId(int unitId);
     int unitId() const;
 
@@ -110,6 +117,8 @@ private:
     Clock::time_point outCableFree_{};
     bool wire_ = false;
     bool busy_ = false;
+    int dropEvery_ = 0;
+    int answersSinceDrop_ = 0;
     bool recording_ = false;
     bool delivering_ = false;
     bool stop_ = false;

@@ -37,11 +37,15 @@ private Q_SLOTS:
         const QString patchDir =
             QDir::toNativeSeparators(dir_->path() + QStringLiteral("/patches/"));
         const std::pair<const char *, QString> defaults[] = {
-            {"Naam", "TessivaW99"}, {"JVID", "17"},         {"Midi_In1", "0"},
-            {"Midi_In2", "0"},      {"Midi_Out", "0"},      {"ExpP", "NoWave.txt"},
-            {"ExpA", "NoWave.txt"}, {"ExpB", "NoWave.txt"}, {"ExpC", "NoWave.txt"},
-            {"ExpD", "NoWave.txt"}, {"SepKB", "false"},     {"PlayNote", "false"},
-            {"AutoSave", "true"},   {"Patch", ""},          {"PatchDir", patchDir}};
+            {"Naam", "TessivaW99"},    {"JVID", "17"},
+            {"Midi_In1", "0"},         {"Midi_In2", "0"},
+            {"Midi_Out", "0"},         {"ExpP", "NoWave.txt"},
+            {"ExpA", "NoWave.txt"},    {"ExpB", "NoWave.txt"},
+            {"ExpC", "NoWave.txt"},    {"ExpD", "NoWave.txt"},
+            {"SepKB", "false"},        {"PlayNote", "false"},
+            {"AutoSave", "true"},      {"Patch", ""},
+            {"PatchDir", patchDir},    {"BankPauseMs", "20"},
+            {"BankTimeoutMs", "1000"}, {"BankRetries", "3"}};
         QSettings stored(iniPath(), QSettings::IniFormat);
         for (const auto &[key, value] : defaults)
             QCOMPARE(stored.value(key).toString(), value);
@@ -62,7 +66,12 @@ private Q_SLOTS:
             {"Midi_In1", "x1"},    {"Midi_In2", "-7"}, {"Midi_Out", "123456789"},
             {"SepKB", "maybe"},    {"PlayNote", "2"},  {"ExpP", "../../etc/pw"},
             {"ExpA", "C:\\x.txt"}, {"ExpD", ""}};
+        const std::pair<const char *, const char *> bankRows[] = {
+            {"BankPauseMs", "-1"},    {"BankPauseMs", "1001"}, {"BankTimeoutMs", "99"},
+            {"BankTimeoutMs", "1e3"}, {"BankRetries", "11"},   {"BankRetries", ""}};
         for (const auto &[key, bad] : rows)
+            QTest::addRow("%s=%s", key, bad) << key << bad;
+        for (const auto &[key, bad] : bankRows)
             QTest::addRow("%s=%s", key, bad) << key << bad;
     }
 
@@ -92,6 +101,9 @@ private Q_SLOTS:
             settings.SepKB = true;
             settings.LastPatchFile = QStringLiteral("/home/u/patches/Strings_.pat");
             settings.UpdateFromJv = false;
+            settings.BankPauseMs = 35;
+            settings.BankTimeoutMs = 2500;
+            settings.BankRetries = 0;
             QCOMPARE(settings.WriteSettings(state), QString());
             if (!key.isEmpty())
                 QSettings(iniPath(), QSettings::IniFormat).setValue(key, bad);
@@ -114,6 +126,9 @@ private Q_SLOTS:
             QCOMPARE(read.Expansion[std::size_t(i)].fileName,
                      keys[i] == key ? QStringLiteral("NoWave.txt") : files[i]);
         QCOMPARE(back.UpdateFromJv, false);
+        QCOMPARE(back.BankPauseMs, key == "BankPauseMs" ? 20 : 35);
+        QCOMPARE(back.BankTimeoutMs, key == "BankTimeoutMs" ? 1000 : 2500);
+        QCOMPARE(back.BankRetries, key == "BankRetries" ? 3 : 0);
         QCOMPARE(back.LastPatchFile, QStringLiteral("/home/u/patches/Strings_.pat"));
     }
 

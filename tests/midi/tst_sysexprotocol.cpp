@@ -5,6 +5,7 @@
 #include "core/recordinginfosink.h"
 #include "midi/hublink.h"
 #include "midi/midisender.h"
+#include "midi/parseobserver.h"
 #include "midi/sysexmessage.h"
 #include "midi/sysexprotocol.h"
 
@@ -57,6 +58,22 @@ addr::Address address(const char *text)
     const QByteArray a = hex(text);
     return {std::uint8_t(a[0]), std::uint8_t(a[1]), std::uint8_t(a[2]), std::uint8_t(a[3])};
 }
+
+// Everything observers are told, as text.
+class RecordingObserver : public ParseObserver
+{
+public:
+    void parsedIncoming(const ParseResult &r) override
+    {
+        seen << QStringLiteral("stored slot %1").arg(r.slot);
+    }
+    void memoryDataSet(const addr::Address &a, const std::uint8_t *data, int count) override
+    {
+        seen << sysex::hexLine(a.data(), int(a.size())) + QStringLiteral(": ") +
+                    sysex::hexLine(data, count);
+    }
+    QStringList seen;
+};
 
 } // namespace
 
@@ -292,6 +309,57 @@ private slots:
         QVERIFY(state.SystemCommon == before.SystemCommon);
         QCOMPARE(hub.inLog.size(), 3);
         QCOMPARE(hub.inLog[0], parseLine);
+    }
+
+    // USER and CARD data sets go to the observers and nowhere else; what
+    // the parse reports of them is unchanged.
+    void memoryDataReachesObserversOnly_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QStringList>("seen");
+        QTest::newRow("USER tone 4, 129th byte")
+            << dataSet("11051700", hex("05")) << QStringList{"11 05 17 00: 05"};
+        QTest::newRow("CARD 128 common")
+            << dataSet("217F0000", hex("41 42 43")) << QStringList{"21 7F 00 00: 41 42 43"};
+        QTest::newRow("bad checksum")
+            << hex("F0 41 10 6A 12 11 00 00 00 05 6B F7") << QStringList();
+        QTest::newRow("temporary patch")
+            << dataSet("03000000", hex("05")) << QStringList{"stored slot 0"};
+    }
+    void memoryDataReachesObserversOnly()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(QStringList, seen);
+        RecordingObserver observer;
+        proto.addObserver(&observer);
+        const EditState before = state;
+        const bool stored = receive(message).stored();
+        proto.removeObserver(&observer);
+        QCOMPARE(observer.seen, seen);
+        QCOMPARE(stored, message[5] == char(addr::AreaTempPatch));
+        QCOMPARE(state.patchImage == before.patchImage, !stored);
+    }
+
+    // The bank transfers' messages are no edit: no lock, no modified flag,
+    // no edit note, nothing remembered, and they go out under SendLock.
+    void memoryMessagesLeaveTheEditAlone()
+    {
+        state.PlayNoteOn = true;
+        state.SendLock = true;
+        const std::uint8_t data[] = {1, 2, 3};
+        QVERIFY(proto.RequestMemory(address("21050000"), {0x00, 0x00, 0x17, 0x01}));
+        QVERIFY(proto.SendMemory(address("11071400"), data, 3));
+        QVERIFY(!proto.SendMemory(address("03000000"), data, 3));
+        state.MidiClosed = true;
+        QVERIFY(!proto.RequestMemory(address("11000000"), {0x00, 0x00, 0x17, 0x01}));
+        QCOMPARE(sender.sent,
+                 (QList<QByteArray>{hex("F0 41 10 6A 11 21 05 00 00 00 00 17 01 42 F7"),
+                                    hex("F0 41 10 6A 12 11 07 14 00 01 02 03 4E F7")}));
+        QVERIFY(state.SendLock);
+        QVERIFY(!state.PatchModified);
+        QCOMPARE(hub.notes, 0);
+        QVERIFY(!state.sentBytes.lastSent(address("11071400")));
+        QVERIFY(info.messages.isEmpty());
     }
 
     void incomingLogLines()

@@ -26,6 +26,12 @@ bool EditorRig::open(const QString &inputName, const QString &outputName, QStrin
     return true;
 }
 
+bool EditorRig::openSimulator(const std::shared_ptr<SimulatorBackend> &backend, QString *why)
+{
+    devices.insertBackend(backend);
+    return open(SimulatorBackend::DeviceName, SimulatorBackend::DeviceName, why);
+}
+
 bool EditorRig::waitForMessages(int count, int timeoutMs)
 {
     QElapsedTimer t;

@@ -12,6 +12,7 @@
 #include "midi/midioutput.h"
 #include "midi/silenthublink.h"
 #include "midi/sysexprotocol.h"
+#include "sim/simulatorbackend.h"
 
 #include <QByteArray>
 #include <QList>
@@ -24,6 +25,8 @@ public:
 
     // Opens the ports on the devices of these names; false with a reason.
     bool open(const QString &inputName, const QString &outputName, QString *why);
+    // Puts the virtual synthesizer first among the devices and opens it.
+    bool openSimulator(const std::shared_ptr<SimulatorBackend> &backend, QString *why);
 
     // Runs the event loop until count System Exclusive messages have arrived
     // in all, or the time is up; returns whether they did.

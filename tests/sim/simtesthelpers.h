@@ -4,10 +4,12 @@
 #include "core/addressmap.h"
 #include "midi/midireceiver.h"
 #include "midi/sysexmessage.h"
+#include "sim/patchmemory.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <QRandomGenerator>
 
 // "F0 41 10" -> bytes.
 inline QByteArray hex(const char *text)
@@ -19,6 +21,17 @@ inline QByteArray hex(const char *text)
 inline QByteArray blockBytes(const std::uint8_t *data, int k)
 {
     return QByteArray(reinterpret_cast<const char *>(data), addr::blockSize(k));
+}
+
+// A patch named name with every other byte drawn from the seed.
+inline PatchMemory randomPatch(quint32 seed, const QByteArray &name = "Random Patch")
+{
+    QRandomGenerator rng(seed);
+    PatchMemory p = PatchMemory::initial(name);
+    for (int k = 0; k < addr::SlotCount; ++k)
+        for (int i = addr::PatchNameSize; i < addr::blockSize(k); ++i)
+            p.block(k)[i] = std::uint8_t(rng.bounded(128));
+    return p;
 }
 
 // The messages of a dump in tests/data/syx; none when it is missing, which

@@ -18,16 +18,6 @@ namespace {
 using Bank = SynthMemory::Bank;
 using Outcome = PatchTransfer::Outcome;
 
-PatchMemory randomPatch(quint32 seed)
-{
-    QRandomGenerator rng(seed);
-    PatchMemory p = PatchMemory::initial("Random Patch");
-    for (int k = 0; k < addr::SlotCount; ++k)
-        for (int i = addr::PatchNameSize; i < addr::blockSize(k); ++i)
-            p.block(k)[i] = std::uint8_t(rng.bounded(128));
-    return p;
-}
-
 // Records what would go out, for fetches whose answers the test plays.
 class RecordingSender : public MidiSender
 {
@@ -69,10 +59,8 @@ void TestPatchTransfer::init()
 {
     backend_ = std::make_shared<SimulatorBackend>();
     rig_ = std::make_unique<EditorRig>();
-    rig_->devices.insertBackend(backend_);
     QString why;
-    QVERIFY2(rig_->open(SimulatorBackend::DeviceName, SimulatorBackend::DeviceName, &why),
-             qPrintable(why));
+    QVERIFY2(rig_->openSimulator(backend_, &why), qPrintable(why));
     transfer_ = std::make_unique<PatchTransfer>(rig_->state, rig_->protocol);
     // On a loaded machine the unit's thread may stall past the usual quiet
     // time and time-out, and a block asked for twice would answer twice;

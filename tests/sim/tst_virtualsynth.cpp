@@ -144,6 +144,12 @@ void TestVirtualSynth::answersRealDumpsByteForByte()
     const VirtualSynth::Result whole = synth.receive(
         sysex::requestMessage(0x10, {0x11, 0x6B, 0x00, 0x00}, {0x00, 0x00, 0x18, 0x00}));
     QCOMPARE(whole.answers, dump);
+    // The span that ends with tone 4's 129th byte (00 00 17 01) gives the same.
+    QCOMPARE(synth
+                 .receive(sysex::requestMessage(0x10, {0x11, 0x6B, 0x00, 0x00},
+                                                {0x00, 0x00, 0x17, 0x01}))
+                 .answers,
+             dump);
     // Block by block, with the sizes the editor uses.
     for (int k = 0; k <= addr::ToneCount; ++k) {
         const addr::Address a{0x11, 0x6B, addr::patchBlock(k), 0x00};
