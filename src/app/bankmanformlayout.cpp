@@ -1,0 +1,159 @@
+// Building the librarian's controls and wiring them up.
+
+#include "app/banklist.h"
+#include "app/bankmanform.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+template <typename W> W *named(W *w, const char *name)
+{
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+QPushButton *button(const QString &text, const char *name, QWidget *parent)
+{
+    auto *b = named(new QPushButton(text, parent), name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QSpinBox *placeSpin(int value, const char *name, QWidget *parent)
+{
+    auto *s = named(new QSpinBox(parent), name);
+    s->setRange(1, PatchBank::PlaceCount);
+    s->setValue(value);
+    return s;
+}
+} // namespace
+
+void TBankManForm::buildControls()
+{
+    ESearch = named(new QLineEdit(this), "ESearch");
+    ESearch->setPlaceholderText(QStringLiteral("Search names"));
+    ESearch->setClearButtonEnabled(true);
+    auto *searchLabel = new QLabel(QStringLiteral("&Search:"), this);
+    searchLabel->setBuddy(ESearch);
+
+    auto *synth = named(new QGroupBox(QStringLiteral("Synth"), this), "GbSynth");
+    CbBank = named(new QComboBox(synth), "CbBank");
+    CbBank->addItems({QStringLiteral("USER"), QStringLiteral("CARD")});
+    SpFrom = placeSpin(1, "SpFrom", synth);
+    SpTo = placeSpin(PatchBank::PlaceCount, "SpTo", synth);
+    BFetch = button(QStringLiteral("&Fetch"), "BFetch", synth);
+    BFetchAll = button(QStringLiteral("Fetch &All"), "BFetchAll", synth);
+    BWrite = button(QStringLiteral("&Write..."), "BWrite", synth);
+    BSaveSynth = button(QStringLiteral("Sa&ve..."), "BSaveSynth", synth);
+    BFetch->setToolTip(QStringLiteral("Fetch the places From to To"));
+    BWrite->setToolTip(QStringLiteral("Write the selected places to the synthesizer"));
+    BSaveSynth->setToolTip(QStringLiteral("Save the synth bank as a .syx file"));
+    LvSynth = named(new TBankList(synth), "LvSynth");
+    LvSynth->setBank(&synthBank_);
+    LvSynth->setPlacePrefix(QStringLiteral("U:"));
+
+    auto *range = new QHBoxLayout;
+    range->addWidget(CbBank);
+    range->addWidget(new QLabel(QStringLiteral("From"), synth));
+    range->addWidget(SpFrom);
+    range->addWidget(new QLabel(QStringLiteral("To"), synth));
+    range->addWidget(SpTo);
+    range->addStretch(1);
+    auto *synthButtons = new QHBoxLayout;
+    synthButtons->addWidget(BFetch);
+    synthButtons->addWidget(BFetchAll);
+    synthButtons->addWidget(BWrite);
+    synthButtons->addWidget(BSaveSynth);
+    synthButtons->addStretch(1);
+    auto *synthColumn = new QVBoxLayout(synth);
+    synthColumn->addLayout(range);
+    synthColumn->addLayout(synthButtons);
+    synthColumn->addWidget(LvSynth, 1);
+
+    auto *file = named(new QGroupBox(QStringLiteral("File"), this), "GbFile");
+    BOpenBank = button(QStringLiteral("&Open..."), "BOpenBank", file);
+    BSaveBank = button(QStringLiteral("Sav&e..."), "BSaveBank", file);
+    LFile = named(new QLabel(QStringLiteral("(no file)"), file), "LFile");
+    LFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LvFile = named(new TBankList(file), "LvFile");
+    LvFile->setBank(&fileBank_);
+    auto *fileButtons = new QHBoxLayout;
+    fileButtons->addWidget(BOpenBank);
+    fileButtons->addWidget(BSaveBank);
+    fileButtons->addStretch(1);
+    auto *fileColumn = new QVBoxLayout(file);
+    fileColumn->addLayout(fileButtons);
+    // Keeps the lists level with the synth side's two rows of controls.
+    fileColumn->addWidget(LFile);
+    fileColumn->addWidget(LvFile, 1);
+    LFile->setMinimumHeight(CbBank->sizeHint().height());
+
+    BAudition = button(QStringLiteral("Au&dition"), "BAudition", this);
+    BAudition->setToolTip(QStringLiteral("Load the current place into the editor and the "
+                                         "synthesizer's temporary patch"));
+    BCancel = button(QStringLiteral("&Cancel"), "BCancel", this);
+    BCancel->setEnabled(false);
+    PbTransfer = named(new QProgressBar(this), "PbTransfer");
+    PbTransfer->setRange(0, PatchBank::PlaceCount);
+    PbTransfer->setValue(0);
+    LTransfer = named(new QLabel(this), "LTransfer");
+    LTransfer->setMinimumWidth(fontMetrics().horizontalAdvance(
+        QStringLiteral("Fetching U:128 \"MMMMMMmmmmmm\" (128 of 128)")));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(searchLabel);
+    top->addWidget(ESearch, 1);
+    top->addWidget(BAudition);
+    auto *banks = new QHBoxLayout;
+    banks->addWidget(synth, 1);
+    banks->addWidget(file, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(PbTransfer, 1);
+    bottom->addWidget(LTransfer);
+    bottom->addWidget(BCancel);
+    auto *column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addLayout(banks, 1);
+    column->addLayout(bottom);
+}
+
+void TBankManForm::connectHandlers()
+{
+    connect(BFetch, &QPushButton::clicked, this, &TBankManForm::BFetchClick);
+    connect(BFetchAll, &QPushButton::clicked, this, &TBankManForm::BFetchAllClick);
+    connect(BCancel, &QPushButton::clicked, this, &TBankManForm::BCancelClick);
+    connect(BWrite, &QPushButton::clicked, this, &TBankManForm::BWriteClick);
+    connect(BSaveSynth, &QPushButton::clicked, this, &TBankManForm::BSaveSynthClick);
+    connect(BOpenBank, &QPushButton::clicked, this, &TBankManForm::BOpenBankClick);
+    connect(BSaveBank, &QPushButton::clicked, this, &TBankManForm::BSaveBankClick);
+    connect(BAudition, &QPushButton::clicked, this, &TBankManForm::BAuditionClick);
+    connect(CbBank, &QComboBox::currentIndexChanged, this, &TBankManForm::CbBankChange);
+    connect(ESearch, &QLineEdit::textChanged, this, &TBankManForm::ESearchChange);
+    connect(SpFrom, &QSpinBox::valueChanged, this, [this](int v) {
+        if (SpTo->value() < v)
+            SpTo->setValue(v);
+    });
+    connect(SpTo, &QSpinBox::valueChanged, this, [this](int v) {
+        if (SpFrom->value() > v)
+            SpFrom->setValue(v);
+    });
+    for (TBankList *list : {LvSynth, LvFile}) {
+        connect(list, &TBankList::placesDropped, this, &TBankManForm::placesDropped);
+        connect(list, &TBankList::placeActivated, this,
+                [this, list](int place) { audition(list, place); });
+        connect(list, &QTableWidget::currentCellChanged, this,
+                [this, list] { activeList_ = list; });
+    }
+    connect(&transfer_, &BankTransfer::progress, this, &TBankManForm::transferProgress);
+    connect(&transfer_, &BankTransfer::placeArrived, this, &TBankManForm::placeArrived);
+    connect(&transfer_, &BankTransfer::finished, this, &TBankManForm::transferFinished);
+}
