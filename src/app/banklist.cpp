@@ -7,6 +7,7 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 
@@ -179,6 +180,16 @@ QSize TBankList::sizeHint() const
     const int height = horizontalHeader()->sizeHint().height() +
                        RowsShown * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
     return {width, height};
+}
+
+void TBankList::keyPressEvent(QKeyEvent *event)
+{
+    // Return plays the current place, as a double click does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentPlace() > 0) {
+        Q_EMIT placeActivated(currentPlace());
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void TBankList::startDrag(Qt::DropActions)

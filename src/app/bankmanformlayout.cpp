@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +14,7 @@
 #include <QVBoxLayout>
 
 namespace {
+constexpr int BankGap = 18;
 template <typename W> W *named(W *w, const char *name)
 {
     w->setObjectName(QLatin1String(name));
@@ -44,78 +44,87 @@ void TBankManForm::buildControls()
     ESearch->setClearButtonEnabled(true);
     auto *searchLabel = new QLabel(QStringLiteral("&Search:"), this);
     searchLabel->setBuddy(ESearch);
+    BAudition = button(QStringLiteral("Au&dition"), "BAudition", this);
+    BAudition->setToolTip(QStringLiteral("Load the current place into the editor and the "
+                                         "synthesizer's temporary patch"));
 
-    auto *synth = named(new QGroupBox(QStringLiteral("Synth"), this), "GbSynth");
-    CbBank = named(new QComboBox(synth), "CbBank");
+    CbBank = named(new QComboBox(this), "CbBank");
     CbBank->addItems({QStringLiteral("USER"), QStringLiteral("CARD")});
-    SpFrom = placeSpin(1, "SpFrom", synth);
-    SpTo = placeSpin(PatchBank::PlaceCount, "SpTo", synth);
-    BFetch = button(QStringLiteral("&Fetch"), "BFetch", synth);
-    BFetchAll = button(QStringLiteral("Fetch &All"), "BFetchAll", synth);
-    BWrite = button(QStringLiteral("&Write..."), "BWrite", synth);
-    BSaveSynth = button(QStringLiteral("Sa&ve..."), "BSaveSynth", synth);
+    SpFrom = placeSpin(1, "SpFrom", this);
+    SpTo = placeSpin(PatchBank::PlaceCount, "SpTo", this);
+    BFetch = button(QStringLiteral("&Fetch"), "BFetch", this);
+    BFetchAll = button(QStringLiteral("Fetch &All"), "BFetchAll", this);
+    BWrite = button(QStringLiteral("&Write..."), "BWrite", this);
+    BSaveSynth = button(QStringLiteral("Sa&ve..."), "BSaveSynth", this);
     BFetch->setToolTip(QStringLiteral("Fetch the places From to To"));
     BWrite->setToolTip(QStringLiteral("Write the selected places to the synthesizer"));
     BSaveSynth->setToolTip(QStringLiteral("Save the synth bank as a .syx file"));
-    LvSynth = named(new TBankList(synth), "LvSynth");
+    LvSynth = named(new TBankList(this), "LvSynth");
     LvSynth->setBank(&synthBank_);
     LvSynth->setPlacePrefix(QStringLiteral("U:"));
 
-    auto *range = new QHBoxLayout;
-    range->addWidget(CbBank);
-    range->addWidget(new QLabel(QStringLiteral("From"), synth));
-    range->addWidget(SpFrom);
-    range->addWidget(new QLabel(QStringLiteral("To"), synth));
-    range->addWidget(SpTo);
-    range->addStretch(1);
+    BOpenBank = button(QStringLiteral("&Open..."), "BOpenBank", this);
+    BSaveBank = button(QStringLiteral("Sav&e..."), "BSaveBank", this);
+    LFile = named(new QLabel(QStringLiteral("(no file)"), this), "LFile");
+    LFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LvFile = named(new TBankList(this), "LvFile");
+    LvFile->setBank(&fileBank_);
+
+    BCancel = button(QStringLiteral("&Cancel"), "BCancel", this);
+    BCancel->setEnabled(false);
+    PbTransfer = named(new QProgressBar(this), "PbTransfer");
+    PbTransfer->setRange(0, PatchBank::PlaceCount);
+    PbTransfer->setValue(0);
+    PbTransfer->setFormat(QStringLiteral("%v / %m"));
+    LTransfer = named(new QLabel(this), "LTransfer");
+    LTransfer->setMinimumWidth(fontMetrics().horizontalAdvance(
+        QStringLiteral("Fetching U:128 \"MMMMMMmmmmmm\" (128 of 128)")));
+
+    auto heading = [this](const QString &text) {
+        auto *l = new QLabel(text, this);
+        QFont bold = l->font();
+        bold.setBold(true);
+        l->setFont(bold);
+        return l;
+    };
+    // One grid for both banks, so their rows and lists stay level.
+    auto *synthTop = new QHBoxLayout;
+    synthTop->addWidget(heading(QStringLiteral("Synth")));
+    synthTop->addWidget(CbBank);
+    synthTop->addStretch(1);
+    synthTop->addWidget(new QLabel(QStringLiteral("From"), this));
+    synthTop->addWidget(SpFrom);
+    synthTop->addWidget(new QLabel(QStringLiteral("To"), this));
+    synthTop->addWidget(SpTo);
     auto *synthButtons = new QHBoxLayout;
     synthButtons->addWidget(BFetch);
     synthButtons->addWidget(BFetchAll);
     synthButtons->addWidget(BWrite);
     synthButtons->addWidget(BSaveSynth);
     synthButtons->addStretch(1);
-    auto *synthColumn = new QVBoxLayout(synth);
-    synthColumn->addLayout(range);
-    synthColumn->addLayout(synthButtons);
-    synthColumn->addWidget(LvSynth, 1);
-
-    auto *file = named(new QGroupBox(QStringLiteral("File"), this), "GbFile");
-    BOpenBank = button(QStringLiteral("&Open..."), "BOpenBank", file);
-    BSaveBank = button(QStringLiteral("Sav&e..."), "BSaveBank", file);
-    LFile = named(new QLabel(QStringLiteral("(no file)"), file), "LFile");
-    LFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    LvFile = named(new TBankList(file), "LvFile");
-    LvFile->setBank(&fileBank_);
+    auto *fileTop = new QHBoxLayout;
+    fileTop->addWidget(heading(QStringLiteral("File")));
+    fileTop->addWidget(LFile, 1);
     auto *fileButtons = new QHBoxLayout;
     fileButtons->addWidget(BOpenBank);
     fileButtons->addWidget(BSaveBank);
     fileButtons->addStretch(1);
-    auto *fileColumn = new QVBoxLayout(file);
-    fileColumn->addLayout(fileButtons);
-    // Keeps the lists level with the synth side's two rows of controls.
-    fileColumn->addWidget(LFile);
-    fileColumn->addWidget(LvFile, 1);
-    LFile->setMinimumHeight(CbBank->sizeHint().height());
-
-    BAudition = button(QStringLiteral("Au&dition"), "BAudition", this);
-    BAudition->setToolTip(QStringLiteral("Load the current place into the editor and the "
-                                         "synthesizer's temporary patch"));
-    BCancel = button(QStringLiteral("&Cancel"), "BCancel", this);
-    BCancel->setEnabled(false);
-    PbTransfer = named(new QProgressBar(this), "PbTransfer");
-    PbTransfer->setRange(0, PatchBank::PlaceCount);
-    PbTransfer->setValue(0);
-    LTransfer = named(new QLabel(this), "LTransfer");
-    LTransfer->setMinimumWidth(fontMetrics().horizontalAdvance(
-        QStringLiteral("Fetching U:128 \"MMMMMMmmmmmm\" (128 of 128)")));
+    auto *banks = new QGridLayout;
+    banks->addLayout(synthTop, 0, 0);
+    banks->addLayout(synthButtons, 1, 0);
+    banks->addWidget(LvSynth, 2, 0);
+    banks->addLayout(fileTop, 0, 1);
+    banks->addLayout(fileButtons, 1, 1);
+    banks->addWidget(LvFile, 2, 1);
+    banks->setColumnStretch(0, 1);
+    banks->setColumnStretch(1, 1);
+    banks->setRowStretch(2, 1);
+    banks->setHorizontalSpacing(BankGap);
 
     auto *top = new QHBoxLayout;
     top->addWidget(searchLabel);
     top->addWidget(ESearch, 1);
     top->addWidget(BAudition);
-    auto *banks = new QHBoxLayout;
-    banks->addWidget(synth, 1);
-    banks->addWidget(file, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(PbTransfer, 1);
     bottom->addWidget(LTransfer);

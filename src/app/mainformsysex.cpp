@@ -49,10 +49,19 @@ MainFormSysex::MainFormSysex(TMidiMainForm &form, EditState &state, InfoSink &in
     files_.setSyxOpener([this](const QString &path) { openSysexFile(path); });
 }
 
+void MainFormSysex::setPacing(const BankTransfer::Pacing &pacing)
+{
+    pacing_ = pacing;
+    if (bankMan_)
+        bankMan_->setPacing(pacing);
+}
+
 TBankManForm &MainFormSysex::bankManForm()
 {
-    if (!bankMan_)
+    if (!bankMan_) {
         bankMan_ = new TBankManForm(state_, info_, protocol_, files_, &form_);
+        bankMan_->setPacing(pacing_);
+    }
     return *bankMan_;
 }
 

@@ -6,6 +6,8 @@
 // Manager..."). Made by the start-up after MainFormFiles, as a child of the
 // main window; a .syx file dropped on the window opens as Open Sysex does.
 
+#include "midi/banktransfer.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -28,6 +30,9 @@ public:
 
     MainFormSysex(TMidiMainForm &form, EditState &state, InfoSink &info, SysexProtocol &protocol,
                   MainFormFiles &files, MainFormTransfer &transfer);
+
+    // How the librarian paces its bank transfers (from the settings).
+    void setPacing(const BankTransfer::Pacing &pacing);
 
     // The librarian, made on first use.
     TBankManForm &bankManForm();
@@ -54,4 +59,5 @@ private:
     TSaveSysexForm *saveForm_;
     QPointer<TBankManForm> bankMan_;
     QString lastFile_;
+    BankTransfer::Pacing pacing_;
 };

@@ -346,17 +346,20 @@ void TestBankManForm::auditionLoadsThePlace()
         QCOMPARE(rig->unitBlock(k), rig->imageBlock(k));
     QVERIFY(rig->form.PatchFileName.isEmpty());
 
-    // The button plays the current place; an empty one is refused.
-    QTest::mouseClick(file->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      file->placeRect(1).center());
-    QTest::mouseClick(part<QPushButton>("BAudition"), Qt::LeftButton);
+    // Return and the button play the current place; an empty one is
+    // refused.
+    QTest::keyClick(file, Qt::Key_Up);
+    QTest::keyClick(file, Qt::Key_Return);
     QCOMPARE(rig->state.patchImage.name(), QByteArray("Quiet       "));
     QCOMPARE(rig->unitBlock(0), rig->imageBlock(0));
+    QTest::keyClick(file, Qt::Key_Down);
+    QTest::mouseClick(part<QPushButton>("BAudition"), Qt::LeftButton);
+    QCOMPARE(rig->state.patchImage.name(), QByteArray("Loud Lead   "));
     QTest::mouseClick(file->viewport(), Qt::LeftButton, Qt::NoModifier,
                       file->placeRect(5).center());
     QTest::mouseClick(part<QPushButton>("BAudition"), Qt::LeftButton);
     QCOMPARE(rig->info.messages, QStringList{"Choose a filled place to audition."});
-    QCOMPARE(rig->state.patchImage.name(), QByteArray("Quiet       "));
+    QCOMPARE(rig->state.patchImage.name(), QByteArray("Loud Lead   "));
 }
 
 void TestBankManForm::fetchShowsProgressAndCancelKeepsWhatArrived()
