@@ -15,6 +15,7 @@
 
 namespace {
 constexpr int BankGap = 18;
+constexpr int RowSpacing = 6;
 template <typename W> W *named(W *w, const char *name)
 {
     w->setObjectName(QLatin1String(name));
@@ -89,6 +90,7 @@ void TBankManForm::buildControls()
     };
     // One grid for both banks, so their rows and lists stay level.
     auto *synthTop = new QHBoxLayout;
+    synthTop->setSpacing(RowSpacing);
     synthTop->addWidget(heading(QStringLiteral("Synth")));
     synthTop->addWidget(CbBank);
     synthTop->addStretch(1);
@@ -97,15 +99,18 @@ void TBankManForm::buildControls()
     synthTop->addWidget(new QLabel(QStringLiteral("To"), this));
     synthTop->addWidget(SpTo);
     auto *synthButtons = new QHBoxLayout;
+    synthButtons->setSpacing(RowSpacing);
     synthButtons->addWidget(BFetch);
     synthButtons->addWidget(BFetchAll);
     synthButtons->addWidget(BWrite);
     synthButtons->addWidget(BSaveSynth);
     synthButtons->addStretch(1);
     auto *fileTop = new QHBoxLayout;
+    fileTop->setSpacing(RowSpacing);
     fileTop->addWidget(heading(QStringLiteral("File")));
     fileTop->addWidget(LFile, 1);
     auto *fileButtons = new QHBoxLayout;
+    fileButtons->setSpacing(RowSpacing);
     fileButtons->addWidget(BOpenBank);
     fileButtons->addWidget(BSaveBank);
     fileButtons->addStretch(1);
