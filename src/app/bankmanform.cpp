@@ -372,11 +372,11 @@ void TBankManForm::ESearchChange(const QString &text)
     LvFile->setFilter(text);
 }
 
-void TBankManForm::placesDropped(quintptr sourceId, const QList<int> &places, int target, bool copy)
+void TBankManForm::placesDropped(TBankList *targetList, quintptr sourceId, const QList<int> &places,
+                                 int target, bool copy)
 {
-    auto *targetList = qobject_cast<TBankList *>(sender());
     TBankList *source = listOf(sourceId);
-    if (!targetList || !source)
+    if (!source)
         return;
     PatchBank &from = bankOf(source);
     PatchBank &to = bankOf(targetList);

@@ -89,7 +89,8 @@ private:
     void fetch(int first, int last);
     void CbBankChange(int index);
     void ESearchChange(const QString &text);
-    void placesDropped(quintptr sourceId, const QList<int> &places, int target, bool copy);
+    void placesDropped(TBankList *targetList, quintptr sourceId, const QList<int> &places,
+                       int target, bool copy);
     void audition(TBankList *list, int place);
     void transferProgress(int done, int total, int place, const QString &name);
     void placeArrived(int place);

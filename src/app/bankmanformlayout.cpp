@@ -161,7 +161,10 @@ void TBankManForm::connectHandlers()
             SpFrom->setValue(v);
     });
     for (TBankList *list : {LvSynth, LvFile}) {
-        connect(list, &TBankList::placesDropped, this, &TBankManForm::placesDropped);
+        connect(list, &TBankList::placesDropped, this,
+                [this, list](quintptr source, const QList<int> &places, int target, bool copy) {
+                    placesDropped(list, source, places, target, copy);
+                });
         connect(list, &TBankList::placeActivated, this,
                 [this, list](int place) { audition(list, place); });
         connect(list, &QTableWidget::currentCellChanged, this,
