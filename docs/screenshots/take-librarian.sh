@@ -6,7 +6,8 @@
 # settings store of its own (first run: the message, Ok in the device
 # dialog takes the built-in synthesizer). F3 opens the librarian; a fetch of
 # the synth bank is caught on its way, then the bank file is opened on the
-# file side.
+# file side and three of its patches are dragged over. Positions are those
+# of the window at its default size and font.
 set -euo pipefail
 if [ -z "${INNER:-}" ]; then
   [ $# -ge 2 ] || { echo "usage: $0 PATH/TO/tessiva BANK.syx [OUTPUT_FOLDER]" >&2; exit 2; }
@@ -59,6 +60,16 @@ sleep 1
 xdotool type --delay 20 "$BANK"
 xdotool key Return
 sleep 1.5
+# Places 12 to 14 of the file dragged onto the synth's 12: marked changed.
+LIB=$(win "Bank Manager")
+at() { xdotool mousemove --window "$LIB" "$1" "$2"; sleep 0.2; }
+at 430 321; xdotool click 1
+at 430 357; xdotool keydown shift click 1 keyup shift
+at 430 339; xdotool mousedown 1
+for y in 335 330 325; do at 400 $y; done
+for x in 300 200 150; do at $x 321; done
+xdotool mouseup 1
+sleep 0.5
 xdotool mousemove 1700 1100
 sleep 0.5
 shot librarian.png "Bank Manager"
