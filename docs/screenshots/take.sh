@@ -5,14 +5,18 @@
 # Needs xvfb-run, xdotool and ImageMagick's import. The program runs from /
 # on a settings store of its own, so it goes through a first run: the
 # message, the device dialog (Ok takes the built-in synthesizer), the splash.
-# Then it runs twice more for the main window with --dark and at twice the
-# scale (QT_SCALE_FACTOR=2).
+# On the way, F3 opens the librarian: a fetch of the synth bank is caught on
+# its way, then the 46-patch bank of the test data is opened on the file side
+# and three of its patches are dragged over (positions are those of the
+# librarian at its default size and font). Then it runs twice more for the
+# main window with --dark and at twice the scale (QT_SCALE_FACTOR=2).
 set -euo pipefail
 if [ -z "${INNER:-}" ]; then
   [ $# -ge 1 ] || { echo "usage: $0 PATH/TO/tessiva [OUTPUT_FOLDER]" >&2; exit 2; }
   PROGRAM=$(readlink -f "$1")
   OUT=$(readlink -f "${2:-$(dirname "$0")}")
-  export INNER=1 PROGRAM OUT
+  BANK=$(readlink -f "$(dirname "$0")/../../tests/data/syx/JV1080_AGSOUND1_user01-46.syx")
+  export INNER=1 PROGRAM OUT BANK
   exec xvfb-run -a -s "-screen 0 1800x1200x24" "$(readlink -f "$0")"
 fi
 
@@ -69,6 +73,38 @@ sleep 0.5
 shot main.png "JV-XP Tessiva \["
 shot hub.png "Send Note"
 shot log.png "View Messages"
+
+press() { # window title pattern, then keys
+  xdotool windowfocus --sync "$(win "$1")"
+  shift
+  xdotool key "$@"
+  sleep 0.5
+}
+press "JV-XP Tessiva \[" F3             # the librarian
+sleep 1
+LIB=$(win "Bank Manager")
+xdotool windowmove "$LIB" 0 0
+press "Bank Manager" alt+a              # Fetch All
+sleep 1.2
+shot librarian-fetch.png "Bank Manager"
+sleep 8                                 # the rest of the fetch
+press "Bank Manager" alt+o              # Open... on the file side
+sleep 1
+xdotool type --delay 20 "$BANK"
+xdotool key Return
+sleep 1.5
+# Places 12 to 14 of the file dragged onto the synth's 12.
+at() { xdotool mousemove --window "$LIB" "$1" "$2"; sleep 0.2; }
+at 430 321; xdotool click 1
+at 430 357; xdotool keydown shift click 1 keyup shift
+at 430 339; xdotool mousedown 1
+for y in 335 330 325; do at 400 $y; done
+for x in 300 200 150; do at $x 321; done
+xdotool mouseup 1
+sleep 0.5
+xdotool mousemove 1700 1100
+sleep 0.5
+shot librarian.png "Bank Manager"
 kill "$APP"
 wait "$APP" 2>/dev/null || true
 

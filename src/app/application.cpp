@@ -4,6 +4,7 @@
 #include "app/entryform.h"
 #include "app/mainform.h"
 #include "app/mainformfiles.h"
+#include "app/mainformsysex.h"
 #include "app/mainformtransfer.h"
 #include "app/mididevselect.h"
 #include "app/momentform.h"
@@ -62,6 +63,7 @@ void Application::createWindows()
     // dialogs; both belong to the main window.
     transfer_ = new MainFormTransfer(*main_, state_, info_, protocol_);
     files_ = new MainFormFiles(*main_, state_, info_, *transfer_);
+    sysex_ = new MainFormSysex(*main_, state_, info_, protocol_, *files_, *transfer_);
     entry_ = std::make_unique<TEntryForm>(main_.get());
 }
 

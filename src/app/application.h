@@ -19,6 +19,7 @@ class AppSettings;
 class EditorScreens;
 class InfoSink;
 class MainFormFiles;
+class MainFormSysex;
 class MainFormTransfer;
 class MidiDevices;
 class QDialog;
@@ -73,6 +74,7 @@ public:
     // The main window's transfer and file commands (owned by the window).
     MainFormTransfer *transfer() const { return transfer_; }
     MainFormFiles *files() const { return files_; }
+    MainFormSysex *sysex() const { return sysex_; }
     // The editing screens the main window opens.
     EditorScreens *screens() const { return screens_.get(); }
 
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<Tmomentform> moment_;
     MainFormTransfer *transfer_ = nullptr;
     MainFormFiles *files_ = nullptr;
+    MainFormSysex *sysex_ = nullptr;
     std::unique_ptr<TEntryForm> entry_;
     std::unique_ptr<EditorScreens> screens_;
 };

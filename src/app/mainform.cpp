@@ -363,6 +363,26 @@ void TMidiMainForm::BreadiniClick()
     Q_EMIT commandRequested(Command::ReadSettings);
 }
 
+void TMidiMainForm::MOpenSysexClick()
+{
+    Q_EMIT commandRequested(Command::OpenSysex);
+}
+
+void TMidiMainForm::MSaveSysexClick()
+{
+    Q_EMIT commandRequested(Command::SaveSysex);
+}
+
+void TMidiMainForm::MGetNamesClick()
+{
+    Q_EMIT commandRequested(Command::GetNames);
+}
+
+void TMidiMainForm::MBankmanClick()
+{
+    Q_EMIT commandRequested(Command::BankManager);
+}
+
 void TMidiMainForm::MExitClick()
 {
     Q_EMIT commandRequested(Command::Exit);

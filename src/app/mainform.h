@@ -66,6 +66,10 @@ public:
         CopyTone,
         SystemControl,
         ReadSettings,
+        OpenSysex,
+        SaveSysex,
+        GetNames,
+        BankManager,
     };
 
     static constexpr int WaveGroupRows = 7; // Int-A, Int-B, P, A, B, C, D
@@ -142,6 +146,10 @@ public:
     virtual void SpCopyClick();
     virtual void BSysCtrlClick();
     virtual void BreadiniClick();
+    virtual void MOpenSysexClick();
+    virtual void MSaveSysexClick();
+    virtual void MGetNamesClick();
+    virtual void MBankmanClick();
     virtual void openToneScreen(ToneScreen screen, int tone);
     virtual void openCommonScreen(CommonScreen screen);
     // Reloads every created secondary screen for the current tone.

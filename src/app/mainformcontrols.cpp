@@ -120,9 +120,6 @@ void TMidiMainForm::buildMenus()
         addAction(a);
         return a;
     };
-    auto info = [this](const char *text) {
-        return [this, text] { info_.ShowInfo(QLatin1String(text)); };
-    };
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     connect(add(file, QStringLiteral("&Open"), "MOpen", QKeySequence(Qt::CTRL | Qt::Key_O)),
@@ -132,11 +129,13 @@ void TMidiMainForm::buildMenus()
     connect(add(file, QStringLiteral("Save to JV"), "MSavetoJV"), &QAction::triggered, this,
             [this] { MSavetoJVClick(); });
     connect(add(file, QStringLiteral("Get Names"), "MGetNames"), &QAction::triggered, this,
-            info("Sorry, not implemented yet. Please use Lirovan program."));
+            [this] { MGetNamesClick(); });
     connect(add(file, QStringLiteral("Open Sysex"), "MOpenSysex"), &QAction::triggered, this,
-            info("Sysex import in next free update"));
+            [this] { MOpenSysexClick(); });
     connect(add(file, QStringLiteral("Save Sysex"), "MSaveSysex"), &QAction::triggered, this,
-            info("Sysex export in next free update"));
+            [this] { MSaveSysexClick(); });
+    connect(add(file, QStringLiteral("Bank Manager..."), "MBankManager"), &QAction::triggered, this,
+            [this] { MBankmanClick(); });
     file->addSeparator();
     connect(add(file, QStringLiteral("E&xit"), "MExit", QKeySequence(Qt::Key_F12)),
             &QAction::triggered, this, [this] { MExitClick(); });
@@ -169,7 +168,7 @@ void TMidiMainForm::buildMenus()
                     hub_->showMessageLog();
             });
     MBankman = unlisted(QStringLiteral("&Bankman"), "MBankman", QKeySequence(Qt::Key_F3));
-    connect(MBankman, &QAction::triggered, this, info("Sorry, Bankmanager ASAP."));
+    connect(MBankman, &QAction::triggered, this, [this] { MBankmanClick(); });
     options->addSeparator();
     ChUpdate = add(options, QStringLiteral("Update from JV"), "ChUpdate",
                    QKeySequence(Qt::CTRL | Qt::Key_U));

@@ -4,7 +4,9 @@
 #include "app/mainformtransfer.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/loadscope.h"
 #include "core/patchfile.h"
+#include "core/syxfile.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -16,11 +18,14 @@ const QString MainFormFiles::SaveTitle = QStringLiteral("Save Patch Data to File
 const QString MainFormFiles::Filter =
     QStringLiteral("Patch Files (*.pat);;Sysex Files (*.syx);;All Files (*.*)");
 const QString MainFormFiles::DropRefusal = QStringLiteral("Only *.pat files can be dropped.");
+const QString MainFormFiles::DropRefusalWithSyx =
+    QStringLiteral("Only *.pat and *.syx files can be dropped.");
 
 namespace {
 constexpr char BytesOk[] = " bytes ok";
 constexpr char DropAccepted[] = " OK, Pat";
 constexpr char DropRefused[] = " No Pat file";
+constexpr char SyxAccepted[] = " OK, Syx";
 
 void setLabel(TMidiMainForm &form, const char *name, const QString &text)
 {
@@ -82,7 +87,7 @@ bool MainFormFiles::WritePatchFile()
         info_.ShowInfo(written.error);
         return false;
     }
-    setLabel(form_, "LInfo", QString::number(written.bytes) + QLatin1String(BytesOk));
+    reportWritten(written.bytes);
     form_.PatchFileName = chosen;
     form_.LastPatchFile = chosen;
     state_.PatchModified = false;
@@ -99,10 +104,30 @@ bool MainFormFiles::loadFile(const QString &path)
         form_.PatchFileName = previous;
         return false;
     }
-    form_.UpdateCaption();
-    form_.B_UpdateAllClick();
-    transfer_.BSendPatchClick();
+    showLoaded();
     return true;
+}
+
+void MainFormFiles::loadImage(const PatchImage &image)
+{
+    state_.patchImage = image;
+    form_.PatchFileName.clear();
+    showLoaded();
+}
+
+void MainFormFiles::showLoaded()
+{
+    form_.UpdateCaption();
+    {
+        const LoadScope loading(state_);
+        form_.B_UpdateAllClick();
+    }
+    transfer_.BSendPatchClick();
+}
+
+void MainFormFiles::reportWritten(qint64 bytes)
+{
+    setLabel(form_, "LInfo", QString::number(bytes) + QLatin1String(BytesOk));
 }
 
 void MainFormFiles::MOpenClick()
@@ -134,10 +159,15 @@ void MainFormFiles::OpenDroppedFile(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QString ext = suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix;
+    if (openSyx_ && SyxFile::hasSyxSuffix(path)) {
+        setLabel(form_, "Lext", ext + QLatin1String(SyxAccepted));
+        openSyx_(path);
+        return;
+    }
     const bool isPatch = PatchFile::hasPatchSuffix(path);
     setLabel(form_, "Lext", ext + QLatin1String(isPatch ? DropAccepted : DropRefused));
     if (!isPatch) {
-        info_.ShowInfo(DropRefusal);
+        info_.ShowInfo(openSyx_ ? DropRefusalWithSyx : DropRefusal);
         return;
     }
     loadFile(path);

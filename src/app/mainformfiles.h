@@ -11,6 +11,7 @@
 
 class EditState;
 class InfoSink;
+class PatchImage;
 class MainFormTransfer;
 class TMidiMainForm;
 
@@ -35,12 +36,24 @@ public:
     static const QString SaveTitle;
     static const QString Filter;
     static const QString DropRefusal;
+    static const QString DropRefusalWithSyx;
 
     MainFormFiles(TMidiMainForm &form, EditState &state, InfoSink &info,
                   MainFormTransfer &transfer);
 
     // Tests choose without a dialog; the default shows the system's one.
     void setFileChooser(FileChooser chooser) { choose_ = std::move(chooser); }
+    // Every file dialog of the main window and its librarian asks here.
+    QString chooseFile(const FileDialogRequest &request) { return choose_(request); }
+    // Who opens a dropped .syx file; without one such a drop is refused.
+    void setSyxOpener(std::function<void(const QString &)> opener) { openSyx_ = std::move(opener); }
+
+    // Makes image the edited patch as opening a patch file does: controls
+    // and open screens reloaded, the patch sent. It belongs to no patch
+    // file any more.
+    void loadImage(const PatchImage &image);
+    // Tells in the window how many bytes a save wrote.
+    void reportWritten(qint64 bytes);
 
     // Reads the file named by PatchFileName; false (and nothing changed but
     // the message) when it is not a patch file or cannot be read.
@@ -54,6 +67,7 @@ public:
 
 private:
     bool loadFile(const QString &path);
+    void showLoaded();
     static QString showDialog(QWidget *parent, const FileDialogRequest &request);
 
     TMidiMainForm &form_;
@@ -61,4 +75,5 @@ private:
     InfoSink &info_;
     MainFormTransfer &transfer_;
     FileChooser choose_;
+    std::function<void(const QString &)> openSyx_;
 };

@@ -12,8 +12,9 @@
 namespace {
 constexpr char GetButton[] = "BGetPatch";
 constexpr char SendButton[] = "BSendPatch";
-const QString MidiClosedText = QStringLiteral("Midi Closed\rSelect Midi Devices");
 } // namespace
+
+const QString MainFormTransfer::MidiClosedText = QStringLiteral("Midi Closed\rSelect Midi Devices");
 
 MainFormTransfer::MainFormTransfer(TMidiMainForm &form, EditState &state, InfoSink &info,
                                    SysexProtocol &protocol)

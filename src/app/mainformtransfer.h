@@ -30,10 +30,14 @@ public:
     // drive the dialog instead and leave its result set.
     using DialogRunner = std::function<void(QDialog &)>;
 
+    static const QString MidiClosedText;
+
     MainFormTransfer(TMidiMainForm &form, EditState &state, InfoSink &info,
                      SysexProtocol &protocol);
 
     void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    // Every dialog of the main window's commands runs through here.
+    void runDialog(QDialog &dialog) { runDialog_(dialog); }
 
     PatchTransfer &engine() { return engine_; }
     TSaveUser &saveUser() const { return *saveUser_; }

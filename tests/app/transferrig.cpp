@@ -12,6 +12,7 @@ TransferRig::TransferRig()
     form.setHub(hub.get());
     transfer = new MainFormTransfer(form, state, info, protocol);
     files = new MainFormFiles(form, state, info, *transfer);
+    sysex = new MainFormSysex(form, state, info, protocol, *files, *transfer);
     engine().setRecording(true);
 }
 

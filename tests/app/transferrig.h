@@ -5,6 +5,7 @@
 
 #include "app/mainform.h"
 #include "app/mainformfiles.h"
+#include "app/mainformsysex.h"
 #include "app/mainformtransfer.h"
 #include "app/noteoutform.h"
 #include "core/editstate.h"
@@ -58,4 +59,5 @@ public:
     std::unique_ptr<TNoteOutForm> hub;
     MainFormTransfer *transfer;
     MainFormFiles *files;
+    MainFormSysex *sysex;
 };

@@ -761,8 +761,6 @@ void TestMainForm::keysOfUnlistedItems_data()
 
     QTest::newRow("F11 reopens") << "SlLevel" << int(Qt::Key_F11) << 0 << "reopenMidi"
                                  << "";
-    QTest::newRow("F3 bank manager") << "SlLevel" << int(Qt::Key_F3) << 0 << ""
-                                     << "Sorry, Bankmanager ASAP.";
     QTest::newRow("Ctrl+A in the name field")
         << "EPtchName" << int(Qt::Key_A) << int(Qt::ControlModifier) << ""
         << "";
