@@ -5,6 +5,7 @@
 #include "core/editstate.h"
 #include "core/infosink.h"
 #include "core/patchfile.h"
+#include "midi/undogroup.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -86,6 +87,7 @@ bool MainFormFiles::WritePatchFile()
     form_.PatchFileName = chosen;
     form_.LastPatchFile = chosen;
     state_.PatchModified = false;
+    state_.savedImage = state_.patchImage;
     return true;
 }
 
@@ -93,12 +95,15 @@ bool MainFormFiles::WritePatchFile()
 // proved to be a patch.
 bool MainFormFiles::loadFile(const QString &path)
 {
+    const UndoGroup group(transfer_.protocol(),
+                          QStringLiteral("Open ") + QFileInfo(path).fileName());
     const QString previous = form_.PatchFileName;
     form_.PatchFileName = path;
     if (!ReadPatchFile()) {
         form_.PatchFileName = previous;
         return false;
     }
+    state_.savedImage = state_.patchImage;
     form_.UpdateCaption();
     form_.B_UpdateAllClick();
     transfer_.BSendPatchClick();

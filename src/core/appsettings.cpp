@@ -33,7 +33,7 @@ constexpr int DefaultDevice = 0;
 constexpr bool DefaultSepKb = false;
 constexpr bool DefaultPlayNote = false;
 constexpr bool DefaultUpdate = true;
-constexpr bool StoredAutoSave = true;
+constexpr bool DefaultAutoSave = true;
 constexpr char PatchFolder[] = "patches/";
 // No device list is anywhere near this long; larger numbers are damage.
 constexpr int MaxDeviceIndex = 4095;
@@ -147,6 +147,7 @@ bool AppSettings::ReadSettings(EditState &state)
         LastPatchFile = readString(KeyPatch, QString());
         state.PlayNoteOn = readBool(KeyPlayNote, DefaultPlayNote);
         UpdateFromJv = readBool(KeyUpdate, DefaultUpdate);
+        AutoSave = readBool(KeyAutoSave, DefaultAutoSave);
     }
     ReadExpansionFiles(state);
     return FirstRun;
@@ -171,6 +172,7 @@ void AppSettings::DefaultSettings(EditState &state)
     LastPatchFile.clear();
     state.PlayNoteOn = DefaultPlayNote;
     UpdateFromJv = DefaultUpdate;
+    AutoSave = DefaultAutoSave;
 }
 
 QString AppSettings::WriteSettings(const EditState &state)
@@ -188,7 +190,7 @@ QString AppSettings::WriteSettings(const EditState &state)
     s.setValue(QLatin1String(KeyPatchDir),
                QDir::toNativeSeparators(programDir + QLatin1String(PatchFolder)));
     s.setValue(QLatin1String(KeyPatch), LastPatchFile);
-    s.setValue(QLatin1String(KeyAutoSave), StoredAutoSave);
+    s.setValue(QLatin1String(KeyAutoSave), AutoSave);
     s.setValue(QLatin1String(KeyPlayNote), state.PlayNoteOn);
     s.setValue(QLatin1String(KeyUpdate), UpdateFromJv);
     s.setValue(QLatin1String(KeySynthInName), SynthIn.name);
