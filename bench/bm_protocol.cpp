@@ -1,10 +1,11 @@
 // Cost of one edit leaving the program, and of applying one received tone.
 
+#include "discardingsender.h"
+
 #include "core/editstate.h"
 #include "core/infosink.h"
 #include "core/recordinginfosink.h"
 #include "midi/hublink.h"
-#include "midi/midisender.h"
 #include "midi/silenthublink.h"
 #include "midi/sysexmessage.h"
 #include "midi/sysexprotocol.h"
@@ -12,17 +13,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class DiscardingSender : public MidiSender
-{
-public:
-    void SendShortMsg(std::uint8_t, std::uint8_t, std::uint8_t) override {}
-    void SendLongMsg(const std::uint8_t *buffer, int length) override
-    {
-        benchmark::DoNotOptimize(buffer);
-        benchmark::DoNotOptimize(length);
-    }
-};
 
 struct Setup
 {

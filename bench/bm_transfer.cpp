@@ -2,6 +2,8 @@
 // virtual JV-1080 with cable timing: the wall time of the whole command
 // against what its bytes need on the cable plus the pauses it makes.
 
+#include "qtbenchmarkmain.h"
+
 #include "core/infosink.h"
 #include "core/recordinginfosink.h"
 #include "midi/mididevices.h"
@@ -101,11 +103,4 @@ BENCHMARK(BM_SendPatchCable)->Iterations(10)->UseManualTime()->Unit(benchmark::k
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TESSIVA_QT_BENCHMARK_MAIN()

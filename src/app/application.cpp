@@ -1,8 +1,11 @@
 #include "app/application.h"
 
+#include "app/comparetoggle.h"
+#include "app/editgestures.h"
 #include "app/editorscreens.h"
 #include "app/entryform.h"
 #include "app/mainform.h"
+#include "app/mainformedits.h"
 #include "app/mainformfiles.h"
 #include "app/mainformsysex.h"
 #include "app/mainformtransfer.h"
@@ -10,6 +13,7 @@
 #include "app/momentform.h"
 #include "app/noteoutform.h"
 #include "app/programpicture.h"
+#include "app/recoverykeeper.h"
 #include "app/windowplacement.h"
 #include "core/appsettings.h"
 #include "core/infosink.h"
@@ -23,12 +27,14 @@
 Application::Application(InfoSink &info, AppSettings &settings, MidiDevices &devices,
                          QObject *parent)
     : QObject(parent), info_(info), settings_(settings), devices_(devices),
-      runDialog_([](QDialog &dialog) { dialog.exec(); }), protocol_(state_, info_, hubLink_)
+      runDialog_([](QDialog &dialog) { dialog.exec(); }), protocol_(state_, info_, hubLink_),
+      history_(state_, protocol_)
 {
 }
 
 Application::~Application()
 {
+    gestures_.reset();
     screens_.reset();
     // The hub goes first: its ports may still report while they close, and
     // nothing may reach it through the protocol or the main window after.
@@ -59,11 +65,17 @@ void Application::createWindows()
     screens_ = std::make_unique<EditorScreens>(*main_, state_, protocol_);
     moment_ = std::make_unique<Tmomentform>();
     main_->setWaitNote(moment_.get());
+    gestures_ = std::make_unique<EditGestures>(history_);
+    // Before the other command handlers: a command ends a comparison first.
+    compare_ = new CompareToggle(*main_, state_, protocol_, screens_.get());
     // The whole-patch commands come with the Save-to-synth and copy-tone
     // dialogs; both belong to the main window.
     transfer_ = new MainFormTransfer(*main_, state_, info_, protocol_);
     files_ = new MainFormFiles(*main_, state_, info_, *transfer_);
     sysex_ = new MainFormSysex(*main_, state_, info_, protocol_, *files_, *transfer_);
+    edits_ = new MainFormEdits(*main_, state_, info_, history_, *compare_);
+    recovery_ = new RecoveryKeeper(state_, info_, *main_, *transfer_, protocol_);
+    recovery_->setEnabled(settings_.AutoSave);
     entry_ = std::make_unique<TEntryForm>(main_.get());
 }
 
@@ -113,6 +125,10 @@ void Application::connectCommands()
                 case TMidiMainForm::Command::Exit:
                     exiting_ = true;
                     WriteSettings();
+                    // Exit asks nothing; a changed patch waits in the
+                    // recovery file for the next start.
+                    if (recovery_)
+                        recovery_->flush();
                     break;
                 default:
                     break;
@@ -132,6 +148,7 @@ void Application::start()
 {
     createWindows();
     showSplash();
+    recovery_->offer();
 }
 
 void Application::MSetMidiDevsClick()
@@ -149,6 +166,8 @@ void Application::ReadSettings()
     state_.PlayNoteOn = main_->playNoteChecked();
     main_->setUpdateFromJv(settings_.UpdateFromJv);
     main_->LastPatchFile = settings_.LastPatchFile;
+    if (recovery_)
+        recovery_->setEnabled(settings_.AutoSave);
     expansionsChanged();
 }
 

@@ -7,6 +7,7 @@
 // that records.
 
 #include "core/editstate.h"
+#include "midi/edithistory.h"
 #include "midi/hublink.h"
 #include "midi/hublinkrelay.h"
 #include "midi/sysexprotocol.h"
@@ -16,13 +17,17 @@
 #include <memory>
 
 class AppSettings;
+class CompareToggle;
+class EditGestures;
 class EditorScreens;
 class InfoSink;
+class MainFormEdits;
 class MainFormFiles;
 class MainFormSysex;
 class MainFormTransfer;
 class MidiDevices;
 class QDialog;
+class RecoveryKeeper;
 class TEntryForm;
 class TMidiMainForm;
 class TNoteOutForm;
@@ -55,6 +60,8 @@ public:
     void createWindows();
     // The splash, modally; the main window appears as it goes.
     void showSplash();
+    // Windows, splash, then the offer of a patch a crash or an exit with
+    // changes left in the recovery file.
     void start();
 
     // The device settings dialog (menu "Midi Devices" and the first run).
@@ -67,6 +74,7 @@ public:
 
     EditState &state() { return state_; }
     SysexProtocol &protocol() { return protocol_; }
+    EditHistory &history() { return history_; }
     TMidiMainForm *mainForm() const { return main_.get(); }
     TNoteOutForm *hub() const { return hub_.get(); }
     Tmomentform *momentForm() const { return moment_.get(); }
@@ -77,6 +85,10 @@ public:
     MainFormSysex *sysex() const { return sysex_; }
     // The editing screens the main window opens.
     EditorScreens *screens() const { return screens_.get(); }
+    // Undo, Redo, Compare and the patch sheet; the recovery file.
+    MainFormEdits *edits() const { return edits_; }
+    CompareToggle *compare() const { return compare_; }
+    RecoveryKeeper *recovery() const { return recovery_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -96,12 +108,17 @@ private:
     EditState state_;
     HubLinkRelay hubLink_;
     SysexProtocol protocol_;
+    EditHistory history_;
     std::unique_ptr<TMidiMainForm> main_;
     std::unique_ptr<TNoteOutForm> hub_;
     std::unique_ptr<Tmomentform> moment_;
     MainFormTransfer *transfer_ = nullptr;
     MainFormFiles *files_ = nullptr;
     MainFormSysex *sysex_ = nullptr;
+    CompareToggle *compare_ = nullptr;
+    MainFormEdits *edits_ = nullptr;
+    RecoveryKeeper *recovery_ = nullptr;
+    std::unique_ptr<EditGestures> gestures_;
     std::unique_ptr<TEntryForm> entry_;
     std::unique_ptr<EditorScreens> screens_;
 };

@@ -95,6 +95,7 @@ void EditorScreens::open(Entry &entry)
         entry.window = entry.create();
         if (entry.lifetime == Lifetime::ReleasedOnClose)
             entry.window->setAttribute(Qt::WA_DeleteOnClose);
+        entry.window->setEnabled(!state_.Comparing);
         // First shown over the main window, then where the user leaves it.
         WindowPlacement::install(*entry.window, WindowPlacement::Mode::CentreOnce, &main_);
     }
@@ -117,6 +118,16 @@ void EditorScreens::refresh(int tone)
     for (auto &[screen, entry] : common_)
         if (entry.window && entry.refresh)
             entry.refresh(entry.window, tone);
+}
+
+void EditorScreens::setScreensEnabled(bool on)
+{
+    for (auto &[screen, entry] : tone_)
+        if (entry.window)
+            entry.window->setEnabled(on);
+    for (auto &[screen, entry] : common_)
+        if (entry.window)
+            entry.window->setEnabled(on);
 }
 
 QWidget *EditorScreens::toneScreen(ToneScreen screen) const

@@ -64,6 +64,9 @@ public:
 
     EditorHost &host() { return host_; }
 
+    // Every existing screen on or off (off while comparing).
+    void setScreensEnabled(bool on);
+
 private:
     template <typename Form> void addToneForm(ToneScreen screen, Lifetime lifetime);
     void open(Entry &entry);

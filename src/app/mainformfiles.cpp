@@ -7,6 +7,7 @@
 #include "core/loadscope.h"
 #include "core/patchfile.h"
 #include "core/syxfile.h"
+#include "midi/undogroup.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -91,6 +92,7 @@ bool MainFormFiles::WritePatchFile()
     form_.PatchFileName = chosen;
     form_.LastPatchFile = chosen;
     state_.PatchModified = false;
+    state_.savedImage = state_.patchImage;
     return true;
 }
 
@@ -98,6 +100,8 @@ bool MainFormFiles::WritePatchFile()
 // proved to be a patch.
 bool MainFormFiles::loadFile(const QString &path)
 {
+    const UndoGroup group(transfer_.protocol(),
+                          QStringLiteral("Open ") + QFileInfo(path).fileName());
     const QString previous = form_.PatchFileName;
     form_.PatchFileName = path;
     if (!ReadPatchFile()) {
@@ -110,6 +114,8 @@ bool MainFormFiles::loadFile(const QString &path)
 
 void MainFormFiles::loadImage(const PatchImage &image)
 {
+    const UndoGroup group(transfer_.protocol(),
+                          QStringLiteral("Load ") + QString::fromLatin1(image.name()).trimmed());
     state_.patchImage = image;
     form_.PatchFileName.clear();
     showLoaded();
@@ -117,6 +123,8 @@ void MainFormFiles::loadImage(const PatchImage &image)
 
 void MainFormFiles::showLoaded()
 {
+    // What Compare plays back: the version last opened.
+    state_.savedImage = state_.patchImage;
     form_.UpdateCaption();
     {
         const LoadScope loading(state_);

@@ -6,11 +6,15 @@
 #include "app/sysform.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "midi/editrecorder.h"
+#include "midi/undogroup.h"
 
 #include <QTimer>
 
 namespace {
 constexpr char GetButton[] = "BGetPatch";
+constexpr char GetPatchStep[] = "Get Patch";
+constexpr char CopyToneStep[] = "Copy Tone";
 constexpr char SendButton[] = "BSendPatch";
 } // namespace
 
@@ -69,9 +73,22 @@ void MainFormTransfer::BGetPatchClick()
     if (refuseWhenClosed())
         return;
     waitCursor(GetButton);
+    if (!engine_.fetching() && !fetchStepOpen_ && protocol_.recorder()) {
+        protocol_.recorder()->beginGroup(QLatin1String(GetPatchStep), EditRecorder::Region{});
+        fetchStepOpen_ = true;
+    }
     state_.SendLock = true;
     form_.setUpdateFromJv(true);
     engine_.GetPatch();
+}
+
+void MainFormTransfer::endFetchStep()
+{
+    if (!fetchStepOpen_)
+        return;
+    fetchStepOpen_ = false;
+    if (protocol_.recorder())
+        protocol_.recorder()->endGroup();
 }
 
 // A complete fetch ends with the update that follows its parse, which
@@ -79,6 +96,10 @@ void MainFormTransfer::BGetPatchClick()
 void MainFormTransfer::fetchFinished(PatchTransfer::Outcome outcome)
 {
     defaultCursors(GetButton);
+    endFetchStep();
+    // What the synthesizer holds now is what Compare plays.
+    if (outcome == PatchTransfer::Outcome::Complete)
+        state_.savedImage = state_.patchImage;
     if (outcome != PatchTransfer::Outcome::Complete)
         info_.ShowInfo(PatchTransfer::failureText(outcome, engine_.missingBlocks()));
 }
@@ -106,6 +127,7 @@ void MainFormTransfer::MSavetoJVClick()
 
 void MainFormTransfer::SpCopyClick()
 {
+    const UndoGroup group(protocol_, QLatin1String(CopyToneStep));
     runDialog_(*copyTone_);
 }
 

@@ -40,6 +40,7 @@ public:
     void runDialog(QDialog &dialog) { runDialog_(dialog); }
 
     PatchTransfer &engine() { return engine_; }
+    SysexProtocol &protocol() const { return protocol_; }
     TSaveUser &saveUser() const { return *saveUser_; }
     TCopytoneform &copyToneForm() const { return *copyTone_; }
     // The system control dialog while it exists.
@@ -56,6 +57,7 @@ private:
     void fetchFinished(PatchTransfer::Outcome outcome);
     void waitCursor(const char *button);
     void defaultCursors(const char *button);
+    void endFetchStep();
 
     TMidiMainForm &form_;
     EditState &state_;
@@ -66,4 +68,6 @@ private:
     TSaveUser *saveUser_;
     TCopytoneform *copyTone_;
     QPointer<TSysForm> sysForm_;
+    // The fetch is one undo step from its first request to its last answer.
+    bool fetchStepOpen_ = false;
 };

@@ -36,7 +36,7 @@ constexpr int DefaultDevice = 0;
 constexpr bool DefaultSepKb = false;
 constexpr bool DefaultPlayNote = false;
 constexpr bool DefaultUpdate = true;
-constexpr bool StoredAutoSave = true;
+constexpr bool DefaultAutoSave = true;
 constexpr char PatchFolder[] = "patches/";
 // No device list is anywhere near this long; larger numbers are damage.
 constexpr int MaxDeviceIndex = 4095;
@@ -154,6 +154,7 @@ bool AppSettings::ReadSettings(EditState &state)
         BankTimeoutMs =
             readInt(KeyBankTimeout, DefaultBankTimeoutMs, MinBankTimeoutMs, MaxBankTimeoutMs);
         BankRetries = readInt(KeyBankRetries, DefaultBankRetries, MinBankRetries, MaxBankRetries);
+        AutoSave = readBool(KeyAutoSave, DefaultAutoSave);
     }
     ReadExpansionFiles(state);
     return FirstRun;
@@ -181,6 +182,7 @@ void AppSettings::DefaultSettings(EditState &state)
     BankPauseMs = DefaultBankPauseMs;
     BankTimeoutMs = DefaultBankTimeoutMs;
     BankRetries = DefaultBankRetries;
+    AutoSave = DefaultAutoSave;
 }
 
 QString AppSettings::WriteSettings(const EditState &state)
@@ -198,7 +200,7 @@ QString AppSettings::WriteSettings(const EditState &state)
     s.setValue(QLatin1String(KeyPatchDir),
                QDir::toNativeSeparators(programDir + QLatin1String(PatchFolder)));
     s.setValue(QLatin1String(KeyPatch), LastPatchFile);
-    s.setValue(QLatin1String(KeyAutoSave), StoredAutoSave);
+    s.setValue(QLatin1String(KeyAutoSave), AutoSave);
     s.setValue(QLatin1String(KeyPlayNote), state.PlayNoteOn);
     s.setValue(QLatin1String(KeyUpdate), UpdateFromJv);
     s.setValue(QLatin1String(KeyBankPause), BankPauseMs);

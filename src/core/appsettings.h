@@ -47,6 +47,8 @@ public:
     bool SepKB = false;
     QString LastPatchFile;    // "Patch"
     bool UpdateFromJv = true; // "Update"
+    // "AutoSave": the edited patch is kept in the recovery file.
+    bool AutoSave = true;
     bool FirstRun = false;
 
     // Pacing of bank transfers. Slow interfaces drop System Exclusive that

@@ -24,6 +24,9 @@ public:
     static constexpr int WaveNameCount = 256;
 
     PatchImage patchImage;
+    // The patch as last opened, fetched or saved: what Compare plays, and
+    // what the edited patch is measured against for the recovery file.
+    PatchImage savedImage;
 
     // Start-up values of everything below (patch image initialised too).
     void reset();
@@ -34,6 +37,9 @@ public:
     int CurrentTone = 1;
     std::array<std::uint8_t, 2> EditPrefix{addr::AreaTempPatch, 0x00};
     bool SendLock = false;
+    // The synthesizer plays the last opened, fetched or saved version for
+    // comparison: no data set leaves until the edited patch is back.
+    bool Comparing = false;
     bool PatchModified = false;
     bool MidiClosed = true;
     bool LogMessages = false;

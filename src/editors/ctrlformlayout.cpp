@@ -5,6 +5,7 @@
 #include "controls/spincw0r.h"
 #include "editors/ctrlform.h"
 
+#include "core/parameterlists.h"
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -17,31 +18,6 @@ namespace {
 constexpr int BigTonePixels = 36;
 constexpr int PanelSpacing = 6;
 constexpr int ListRows = 19;
-
-const QStringList &destinationItems()
-{
-    static const QStringList items{
-        QStringLiteral("- OFF -"),     QStringLiteral("Pitch"),      QStringLiteral("Cutoff"),
-        QStringLiteral("Resonance"),   QStringLiteral("Level"),      QStringLiteral("Pan"),
-        QStringLiteral("Vol. Mixout"), QStringLiteral("Chorus"),     QStringLiteral("Reverb"),
-        QStringLiteral("Pitch LFO1"),  QStringLiteral("Pitch LFO2"), QStringLiteral("Filter LFO1"),
-        QStringLiteral("Filter LFO2"), QStringLiteral("Ampl. LFO1"), QStringLiteral("Ampl. LFO2"),
-        QStringLiteral("Pan LFO1"),    QStringLiteral("Pan LFO2"),   QStringLiteral("Rate LFO1"),
-        QStringLiteral("Rate LFO2")};
-    return items;
-}
-
-const QStringList &sourceItems()
-{
-    static const QStringList items{
-        QStringLiteral("OFF"),        QStringLiteral("Sys-Ctrl 1"), QStringLiteral("Sys-Ctrl 2"),
-        QStringLiteral("Modulation"), QStringLiteral("Breath"),     QStringLiteral("Foot-Type"),
-        QStringLiteral("Volume"),     QStringLiteral("Panpot"),     QStringLiteral("Expression"),
-        QStringLiteral("Bender"),     QStringLiteral("Aftertouch"), QStringLiteral("LFO 1"),
-        QStringLiteral("LFO 2"),      QStringLiteral("Velocity"),   QStringLiteral("KeyFollow"),
-        QStringLiteral("Play-Mate")};
-    return items;
-}
 
 QFrame *makePanel(QWidget *parent, const QString &name)
 {
@@ -113,8 +89,8 @@ QWidget *TCtrlForm::buildControllerPanel(int controller)
         grid->addWidget(new QLabel(QStringLiteral("Modulation Wheel "), panel), 1, 0);
         grid->addWidget(new QLabel(QStringLiteral("(fixed)"), panel), 1, 1);
     } else {
-        TFocusComboBox *source =
-            makeList(panel, QStringLiteral("CbSource%1").arg(number), sourceItems());
+        TFocusComboBox *source = makeList(panel, QStringLiteral("CbSource%1").arg(number),
+                                          ParameterLists::patchControlSources());
         (controller == 1 ? CbSource2 : CbSource3) = source;
         grid->addWidget(new QLabel(QStringLiteral("Source:"), panel), 1, 0);
         grid->addWidget(source, 1, 1);
@@ -126,8 +102,8 @@ QWidget *TCtrlForm::buildControllerPanel(int controller)
                     2, 0, 1, 2);
     for (int j = 0; j < Destinations; ++j) {
         const QString suffix = QStringLiteral("%1%2").arg(number).arg(j + 1);
-        TFocusComboBox *list =
-            makeList(panel, QStringLiteral("CbCtr") + suffix, destinationItems());
+        TFocusComboBox *list = makeList(panel, QStringLiteral("CbCtr") + suffix,
+                                        ParameterLists::controllerDestinations());
         auto *spin = new TSpincw0R(panel);
         spin->setObjectName(QStringLiteral("SpCtr") + suffix);
         spin->setMinValue(-MaxDepth);

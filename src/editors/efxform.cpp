@@ -6,9 +6,11 @@
 #include "core/editstate.h"
 #include "core/effecttables.h"
 #include "core/loadscope.h"
+#include "core/patchparameters.h"
 #include "editors/editorhost.h"
 #include "editors/efxanswerwait.h"
 #include "midi/sysexprotocol.h"
+#include "midi/undogroup.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -205,6 +207,10 @@ void TEfxForm::CbEFXTypeChange(int index)
 {
     if (!EffectTables::isKnownType(index))
         return;
+    // The synthesizer answers a new type with that type's defaults: the
+    // type and the parameters it brings are taken back as one.
+    const UndoGroup group(protocol_, PatchParameters::describe(efxAddress(0)), efxAddress(0),
+                          ParameterCount);
     efxType_ = index;
     showTitle();
     sendK(0, index);

@@ -7,6 +7,7 @@
 #include "controls/slidnavf.h"
 #include "controls/spincw0r.h"
 #include "core/effecttables.h"
+#include "core/parameterlists.h"
 #include "editors/editorhost.h"
 #include "editors/efxform.h"
 
@@ -26,9 +27,6 @@ constexpr int TitlePointSize = 12;
 constexpr int TypeListRows = 20;
 constexpr int DepthLimit = 63;
 
-const char *const SourceNames[] = {"OFF",        "Sys-Ctrl 1", "Sys-Ctrl 2", "Modulation",
-                                   "Breath",     "Foot-Type",  "Volume",     "Panpot",
-                                   "Expression", "Bender",     "Aftertouch"};
 const char *const OutputNames[] = {"MIX", "Out 1", "Out 2"};
 
 template <typename T> T *named(T *w, const QString &name)
@@ -198,8 +196,7 @@ QWidget *TEfxForm::buildControlPanel(int source)
     grid->setContentsMargins(6, 6, 6, 6);
 
     auto *list = named(new TFocusComboBox(box), QStringLiteral("CbCtrl%1Dest").arg(n));
-    for (const char *name : SourceNames)
-        list->addItem(QLatin1String(name));
+    list->addItems(ParameterLists::effectControlSources());
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto *depth = named(new TSpincw0R(box), QStringLiteral("SpCDepth%1").arg(n));
     depth->setMinValue(-DepthLimit);

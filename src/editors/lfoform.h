@@ -3,7 +3,7 @@
 // delay, fade and external sync of both LFOs, each waveform shown as a small
 // picture, and the depth of each LFO on pitch, filter, amplifier and pan.
 
-#include "editors/lfoparameter.h"
+#include "core/lfoparameter.h"
 #include "editors/lfowavepicture.h"
 #include "editors/toneeditorform.h"
 

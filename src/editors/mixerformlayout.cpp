@@ -9,6 +9,7 @@
 #include "controls/slidnavf.h"
 #include "core/addressmap.h"
 #include "core/displaytables.h"
+#include "core/parameterlists.h"
 #include "editors/editorhost.h"
 #include "editors/mixerform.h"
 
@@ -326,9 +327,8 @@ QWidget *TMixerForm::buildReverbSettings()
     auto *grid = new QGridLayout(box);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->addWidget(heading(QStringLiteral("Reverb Settings"), box), 0, 0, 1, 2);
-    CbRevType = makeList(
-        QStringLiteral("CbRevType"),
-        {"Room 1", "Room 2", "Stage 1", "Stage 2", "Hall 1", "Hall 2", "Delay", "Pan-Dly"}, box);
+    CbRevType = makeList(QStringLiteral("CbRevType"), {}, box);
+    CbRevType->addItems(ParameterLists::reverbTypes());
     auto *type = new QHBoxLayout;
     type->addWidget(new QLabel(QStringLiteral("Reverb Type:"), box));
     type->addWidget(CbRevType);

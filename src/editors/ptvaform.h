@@ -4,8 +4,8 @@
 // both envelopes drawn (the amplifier's editable with the mouse) and small
 // pictures of the filter type, the bias and the velocity curves.
 
+#include "core/ptvaparameter.h"
 #include "editors/envelopegeometry.h"
-#include "editors/ptvaparameter.h"
 #include "editors/toneeditorform.h"
 
 #include <array>

@@ -3,8 +3,8 @@
 // depth, pitch keyfollow, the pitch envelope with its graph, its velocity and
 // key sensitivities, and the depths of the two LFOs on pitch.
 
+#include "core/ptvpparameter.h"
 #include "editors/envelopegeometry.h"
-#include "editors/ptvpparameter.h"
 #include "editors/toneeditorform.h"
 
 #include <QColor>

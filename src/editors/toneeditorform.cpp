@@ -4,6 +4,7 @@
 #include "core/loadscope.h"
 #include "editors/editorhost.h"
 #include "midi/sysexprotocol.h"
+#include "midi/undogroup.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -177,10 +178,12 @@ void ToneEditorForm::PasteClick()
     if (!buffer.holds(setup_.copyFirst, setup_.copyLast))
         return;
     const std::vector<std::uint8_t> bytes = buffer.bytes(setup_.copyFirst, setup_.copyLast);
+    const addr::Address first = state_.toneAddress(currentTone(), setup_.copyFirst);
+    const UndoGroup group(protocol_, QStringLiteral("Paste (tone %1)").arg(currentTone()), first,
+                          int(bytes.size()));
     // The data set mirrors the bytes into the image, so the controls load
     // what the synthesizer now holds.
-    protocol_.SendDataSet(state_.toneAddress(currentTone(), setup_.copyFirst), bytes.data(),
-                          int(bytes.size()));
+    protocol_.SendDataSet(first, bytes.data(), int(bytes.size()));
     loadControls(currentTone());
 }
 

@@ -3,6 +3,7 @@
 
 #include "controls/focuscombobox.h"
 #include "controls/spincw0r.h"
+#include "core/parameterlists.h"
 #include "editors/waveform.h"
 
 #include <QCheckBox>
@@ -140,18 +141,12 @@ QWidget *TWaveForm::buildParameterPanel()
     auto *grid = new QGridLayout(panel);
     grid->setContentsMargins(6, 4, 6, 4);
 
-    CbWaveGain = makeList(panel, "CbWaveGain",
-                          {QStringLiteral("  -6"), QStringLiteral("   0"), QStringLiteral(" +6"),
-                           QStringLiteral("+12")});
+    CbWaveGain = makeList(panel, "CbWaveGain", ParameterLists::waveGains());
     ChBFXM = new QCheckBox(QStringLiteral("Freq. X Mod."), panel);
     ChBFXM->setObjectName(QStringLiteral("ChBFXM"));
     SpFXMColor = makeSpin(panel, "SpFXMColor", 1, FxmColors);
     SpFXMDepth = makeSpin(panel, "SpFXMDepth", 1, FxmDepths);
-    CbToneDMode =
-        makeList(panel, "CbToneDMode",
-                 {QStringLiteral("Normal"), QStringLiteral("Hold"), QStringLiteral("Play-Mate"),
-                  QStringLiteral("Clock-Sync"), QStringLiteral("Tap-Sync"),
-                  QStringLiteral("Key Off Normal"), QStringLiteral("Key Off Decay")});
+    CbToneDMode = makeList(panel, "CbToneDMode", ParameterLists::toneDelayModes());
     SpToneDTime = makeSpin(panel, "SpToneDTime", 0, MaxDelayTime);
 
     grid->addWidget(new QLabel(QStringLiteral("Wave Gain:"), panel), 0, 0);

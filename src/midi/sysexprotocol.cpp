@@ -4,6 +4,7 @@
 #include "core/infosink.h"
 #include "core/patchimage.h"
 #include "core/sendguard.h"
+#include "midi/editrecorder.h"
 #include "midi/hublink.h"
 #include "midi/midisender.h"
 #include "midi/parseobserver.h"
@@ -122,7 +123,7 @@ SysexProtocol::SysexProtocol(EditState &state, InfoSink &info, HubLink &hub)
 
 void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *data, int count)
 {
-    if (state_.SendLock)
+    if (state_.SendLock || state_.Comparing)
         return;
     sysex::Buffer buf;
     const int length = sysex::buildDataSet(buf, state_.deviceByte(), adrs, data, count);
@@ -133,19 +134,11 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
         return;
     }
 
+    if (recorder_)
+        recorder_->dataSetSending(adrs, data, count);
     state_.PatchModified = true;
     hub_.LedOut();
-
-    if (mirroredArea(adrs[0])) {
-        const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
-        if (place && place->offset + count <= addr::SlotSize)
-            std::copy(data, data + count, state_.patchImage.data() + place->position());
-    } else if (performanceCommon(adrs, count)) {
-        for (int i = 0; i < count; ++i) {
-            state_.PerformanceCommon[std::size_t(adrs[3] + i)] = data[i];
-            state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + i));
-        }
-    }
+    Store(adrs, data, count);
 
     if (state_.MidiClosed)
         info_.ShowInfo(MidiClosedText);
@@ -162,9 +155,28 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
     hub_.PlayEditNote();
 }
 
+bool SysexProtocol::Store(const addr::Address &adrs, const std::uint8_t *data, int count)
+{
+    if (mirroredArea(adrs[0])) {
+        const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
+        if (!place || place->offset + count > addr::SlotSize)
+            return false;
+        std::copy(data, data + count, state_.patchImage.data() + place->position());
+        return true;
+    }
+    if (performanceCommon(adrs, count)) {
+        for (int i = 0; i < count; ++i) {
+            state_.PerformanceCommon[std::size_t(adrs[3] + i)] = data[i];
+            state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + i));
+        }
+        return true;
+    }
+    return false;
+}
+
 bool SysexProtocol::SendParameter(const addr::Address &adrs, std::uint8_t value)
 {
-    if (state_.SendLock || !SendGuard::changed(state_, adrs, value))
+    if (state_.SendLock || state_.Comparing || !SendGuard::changed(state_, adrs, value))
         return false;
     SendDataSet(adrs, value);
     return true;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+class EditRecorder;
 class EditState;
 class InfoSink;
 class HubLink;
@@ -27,8 +28,14 @@ public:
     void setSender(MidiSender *sender) { sender_ = sender; }
     MidiSender *sender() const { return sender_; }
 
+    // The edit history, told of every data set before it lands; null keeps
+    // no history.
+    void setRecorder(EditRecorder *recorder) { recorder_ = recorder; }
+    EditRecorder *recorder() const { return recorder_; }
+
     // One DT1 for adrs with count data bytes (copied on entry). Does nothing
-    // while SendLock is set. Mirrors patch-area data into the patch image,
+    // while SendLock is set or while the synthesizer plays the compared
+    // version (Comparing). Mirrors patch-area data into the patch image,
     // sets PatchModified, logs, sends (or shows "Midi Closed"), remembers a
     // single byte in LastSentValue and plays the edit note. A request that
     // cannot be sent as a valid message (count outside 0..135, a byte above
@@ -41,6 +48,11 @@ public:
     // What every parameter handler calls: one data set, unless value equals
     // the parameter's own current byte (SendGuard). True when it was sent.
     bool SendParameter(const addr::Address &adrs, std::uint8_t value);
+    // Puts bytes where the editor keeps what was sent to adrs (the patch
+    // image, the performance common copy), without sending anything: what a
+    // data set does to the editor's own memory. False when the editor keeps
+    // nothing for that address.
+    bool Store(const addr::Address &adrs, const std::uint8_t *data, int count);
 
     // One RQ1. Sets SendLock: the answer is parsed by parseIncoming, and the
     // refresh that follows clears it.
@@ -85,5 +97,6 @@ private:
     InfoSink &info_;
     HubLink &hub_;
     MidiSender *sender_ = nullptr;
+    EditRecorder *recorder_ = nullptr;
     std::vector<ParseObserver *> observers_;
 };

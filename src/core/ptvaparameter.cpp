@@ -1,4 +1,4 @@
-#include "editors/ptvaparameter.h"
+#include "core/ptvaparameter.h"
 
 #include "core/displaytables.h"
 

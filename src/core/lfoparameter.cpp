@@ -1,4 +1,4 @@
-#include "editors/lfoparameter.h"
+#include "core/lfoparameter.h"
 
 #include <cstring>
 

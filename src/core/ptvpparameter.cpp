@@ -1,4 +1,4 @@
-#include "editors/ptvpparameter.h"
+#include "core/ptvpparameter.h"
 
 #include <cstring>
 

@@ -1,0 +1,68 @@
+#pragma once
+// Keeps the edited patch in the recovery file: a few seconds after the patch
+// last changed it is written there, and once it equals the patch as last
+// opened, fetched or saved the file goes. At start a file left behind (a
+// crash, or an exit with changes) is offered back; at exit the file is
+// brought up to date at once. Polls the image, so every change counts,
+// whatever made it.
+
+#include "core/patchimage.h"
+#include "core/recoveryfile.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+class EditState;
+class InfoSink;
+class MainFormTransfer;
+class SysexProtocol;
+class TMidiMainForm;
+
+class RecoveryKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    // The patch is written once it has stayed unchanged this long.
+    static constexpr int QuietMs = 3000;
+    static constexpr int CheckMs = 500;
+    static const QString OfferTitle;
+
+    RecoveryKeeper(EditState &state, InfoSink &info, TMidiMainForm &form,
+                   MainFormTransfer &transfer, SysexProtocol &protocol,
+                   RecoveryFile file = RecoveryFile());
+
+    // The "AutoSave" setting: off, nothing is written or removed.
+    void setEnabled(bool on);
+    bool enabled() const { return enabled_; }
+    const RecoveryFile &file() const { return file_; }
+
+    // At start: asks whether to restore a recovery file left behind, and
+    // loads it when the user agrees; a declined or unreadable one is set
+    // aside. Asks nothing when there is none. True when a patch was restored.
+    bool offer();
+    // At exit: writes the changed patch now, or removes the file of a clean
+    // one.
+    void flush();
+
+private:
+    void check();
+    void save();
+    void restore(const RecoveryFile::Contents &contents);
+
+    EditState &state_;
+    InfoSink &info_;
+    TMidiMainForm &form_;
+    MainFormTransfer &transfer_;
+    SysexProtocol &protocol_;
+    RecoveryFile file_;
+    QTimer timer_;
+    bool enabled_ = true;
+    PatchImage seen_;
+    PatchImage savedSeen_;
+    QDateTime changedAt_;
+    QElapsedTimer quiet_;
+    bool pending_ = false;
+    bool failureShown_ = false;
+};

@@ -1,0 +1,52 @@
+#pragma once
+// The editor rig with the edit history behind the protocol, the gesture
+// watcher, Compare and the Edit menu, as the application wires them.
+
+#include "editorrig.h"
+
+#include "app/comparetoggle.h"
+#include "app/editgestures.h"
+#include "app/mainformedits.h"
+#include "midi/edithistory.h"
+
+#include <QByteArray>
+
+class HistoryRig : public EditorRig
+{
+public:
+    HistoryRig()
+    {
+        compare = new CompareToggle(form, state, protocol, screens.get());
+        edits = new MainFormEdits(form, state, info, history, *compare);
+    }
+
+    // The unit's temporary patch: the common block and four tones.
+    QByteArray unitPatch()
+    {
+        QByteArray all;
+        engine().waitIdle();
+        const SynthMemory memory = engine().memory();
+        const PatchMemory &p = memory.patch(SynthMemory::Bank::Temporary, 0);
+        for (int k = 0; k < addr::SlotCount; ++k)
+            all += QByteArray(reinterpret_cast<const char *>(p.block(k)), addr::blockSize(k));
+        return all;
+    }
+    // The image's blocks as the unit holds them.
+    QByteArray imagePatch() const
+    {
+        QByteArray all;
+        for (int k = 0; k < addr::SlotCount; ++k)
+            all += QByteArray(reinterpret_cast<const char *>(state.patchImage.slotData(k)),
+                              addr::blockSize(k));
+        return all;
+    }
+    QByteArray image() const
+    {
+        return QByteArray(reinterpret_cast<const char *>(state.patchImage.data()), addr::ImageSize);
+    }
+
+    EditHistory history{state, protocol};
+    EditGestures gestures{history};
+    CompareToggle *compare = nullptr;
+    MainFormEdits *edits = nullptr;
+};
