@@ -29,18 +29,42 @@ bool sevenBitAddress(const std::array<std::uint8_t, 4> &bytes)
     return true;
 }
 
-// The editor only keeps what it edits: the patch of Patch mode and of a
-// performance part. Temporary performance data is read back, never mirrored.
-bool mirroredArea(std::uint8_t area)
+// Which of the editor's buffers an address belongs to. Part 10's area holds
+// the rhythm set, so it never reaches the patch image.
+enum class Home
 {
-    return area == addr::AreaPerformancePart || area == addr::AreaTempPatch;
+    None,
+    Patch,
+    Performance,
+    Rhythm,
+};
+
+Home homeOf(const addr::Address &adrs)
+{
+    switch (adrs[0]) {
+    case addr::AreaTempPerformance:
+        return Home::Performance;
+    case addr::AreaPerformancePart:
+        return adrs[1] == addr::RhythmPart ? Home::Rhythm : Home::Patch;
+    case addr::AreaTempPatch:
+        return Home::Patch;
+    default:
+        return Home::None;
+    }
 }
 
-// A run of bytes inside the temporary performance's common block.
-bool performanceCommon(const addr::Address &adrs, int count)
+// Stores a run of bytes into a performance or rhythm buffer when it lies
+// inside one block there; a run that spills over is not the unit's layout
+// and is left alone as a whole.
+template <typename Image>
+bool storeRun(Image &image, const addr::Address &adrs, const std::uint8_t *data, int count)
 {
-    return adrs[0] == addr::AreaTempPerformance && adrs[1] == 0 && adrs[2] == addr::BlockCommon &&
-           adrs[3] + count <= addr::PerformanceCommonSize;
+    const std::optional<int> position = Image::Locate(adrs);
+    if (!position || adrs[3] + count > Image::blockSize(adrs[2]))
+        return false;
+    std::copy(data, data + count, image.data() + *position);
+    image.markKnown(*position, count);
+    return true;
 }
 
 // Appends " XX" for each byte, the first line up to its limit, the rest to
@@ -130,15 +154,16 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
     state_.PatchModified = true;
     hub_.LedOut();
 
-    if (mirroredArea(adrs[0])) {
+    const Home home = homeOf(adrs);
+    bool mirrored = home == Home::Patch;
+    if (home == Home::Patch) {
         const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
         if (place && place->offset + count <= addr::SlotSize)
             std::copy(data, data + count, state_.patchImage.data() + place->position());
-    } else if (performanceCommon(adrs, count)) {
-        for (int i = 0; i < count; ++i) {
-            state_.PerformanceCommon[std::size_t(adrs[3] + i)] = data[i];
-            state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + i));
-        }
+    } else if (home == Home::Performance) {
+        mirrored = storeRun(state_.performance, adrs, data, count);
+    } else if (home == Home::Rhythm) {
+        mirrored = storeRun(state_.rhythm, adrs, data, count);
     }
 
     const bool log = state_.LogMessages;
@@ -154,7 +179,7 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
         sender_->SendLongMsg(buf.data(), length);
     // A byte the port never got is not the synthesizer's: the same value
     // must go out again once MIDI is open.
-    if (!state_.MidiClosed && !mirroredArea(adrs[0]))
+    if (!state_.MidiClosed && !mirrored)
         state_.sentBytes.remember(adrs, data, count);
 
     if (log) {
@@ -270,8 +295,10 @@ ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
     if (area > addr::AreaTempPatch)
         return ignore(QStringLiteral("area %1 is not kept").arg(sysex::hexByte(area)));
 
-    if (area == addr::AreaTempPerformance)
-        return storePerformance(adrs, data, count, log);
+    // Performance and rhythm data live in their own buffers, never in the
+    // patch image.
+    if (homeOf(adrs) == Home::Performance || homeOf(adrs) == Home::Rhythm)
+        return storeBuffer(adrs, data, count, log);
 
     const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
     if (!place)
@@ -296,31 +323,39 @@ ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
     return result;
 }
 
-ParseResult SysexProtocol::storePerformance(const addr::Address &adrs, const std::uint8_t *data,
-                                            int count, InLog &log)
+ParseResult SysexProtocol::storeBuffer(const addr::Address &adrs, const std::uint8_t *data,
+                                       int count, InLog &log)
 {
     ParseResult result;
-    // Only the common block has a home here; the parts' blocks are read
-    // past, and nothing of the performance ever lands in the patch image.
-    if (!performanceCommon(adrs, count)) {
-        result.reason =
-            adrs[2] == addr::BlockCommon && adrs[1] == 0
-                ? QStringLiteral("%1 bytes at offset %2 run past the performance common")
-                      .arg(count)
-                      .arg(sysex::hexByte(adrs[3]))
-                : QStringLiteral("performance block %1 is not kept").arg(sysex::hexByte(adrs[2]));
+    const bool performance = homeOf(adrs) == Home::Performance;
+    const bool stored = performance ? storeRun(state_.performance, adrs, data, count)
+                                    : storeRun(state_.rhythm, adrs, data, count);
+    if (!stored) {
+        const bool held = performance ? PerformanceImage::Locate(adrs).has_value()
+                                      : RhythmImage::Locate(adrs).has_value();
+        const QString what = performance ? QStringLiteral("performance") : QStringLiteral("rhythm");
+        result.reason = held ? QStringLiteral("%1 bytes at offset %2 run past %3 block %4")
+                                   .arg(count)
+                                   .arg(sysex::hexByte(adrs[3]), what, sysex::hexByte(adrs[2]))
+                             : QStringLiteral("%1 block %2 offset %3 is not held")
+                                   .arg(what, sysex::hexByte(adrs[2]), sysex::hexByte(adrs[3]));
         log.entry(result.reason + QLatin1Char(' '));
         log.finish();
         return result;
     }
     for (int j = 0; j < count; ++j) {
-        state_.PerformanceCommon[std::size_t(adrs[3] + j)] = data[j];
-        state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + j));
-        log.performanceEntry(adrs[3] + j, data[j]);
+        if (performance)
+            log.performanceEntry(adrs[3] + j, data[j]);
         log.afterDataByte();
     }
     result.outcome = ParseResult::Outcome::Stored;
-    result.target = ParseResult::Target::Performance;
+    using T = ParseResult::Target;
+    if (adrs[2] == addr::BlockCommon) {
+        result.target = performance ? T::Performance : T::RhythmCommon;
+    } else {
+        result.target = performance ? T::PerformancePart : T::RhythmNote;
+        result.block = performance ? adrs[2] - addr::BlockPart1 + 1 : adrs[2];
+    }
     result.offset = adrs[3];
     result.count = count;
     log.finish();

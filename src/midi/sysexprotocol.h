@@ -29,6 +29,8 @@ public:
 
     // One DT1 for adrs with count data bytes (copied on entry). Does nothing
     // while SendLock is set. Mirrors patch-area data into the patch image,
+    // temporary performance data into the performance buffer and data for
+    // part 10's rhythm set into the rhythm buffer,
     // sets PatchModified, logs, sends (or shows "Midi Closed"), remembers a
     // single byte in LastSentValue and plays the edit note. A request that
     // cannot be sent as a valid message (count outside 0..135, a byte above
@@ -64,8 +66,8 @@ public:
 private:
     ParseResult parse(const std::uint8_t *bytes, int length);
     struct InLog;
-    ParseResult storePerformance(const addr::Address &adrs, const std::uint8_t *data, int count,
-                                 InLog &log);
+    ParseResult storeBuffer(const addr::Address &adrs, const std::uint8_t *data, int count,
+                            InLog &log);
     void storeSystem(const std::uint8_t *data, int count, int offset, ParseResult &result,
                      InLog &log);
 

@@ -271,7 +271,7 @@ void TestEfxForm::performanceModeLeavesPatchAlone()
     for (const QString &set : sets)
         QVERIFY2(set.startsWith(QStringLiteral("01 00 00 ")), qPrintable(set));
     QVERIFY(rig.state.patchImage == before);
-    QCOMPARE(rig.state.PerformanceCommon[TEfxForm::PerformanceBase], std::uint8_t(22));
+    QCOMPARE(rig.state.performance.common(TEfxForm::PerformanceBase), std::uint8_t(22));
 
     // And back: the patch's own effect, on 03 00.
     mode->click();
