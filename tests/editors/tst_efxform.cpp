@@ -236,8 +236,8 @@ void TestEfxForm::performanceModeLeavesPatchAlone()
     QVERIFY(efx);
     // Give the temporary performance an effect of its own.
     SynthMemory memory = rig.engine().memory();
-    memory.performanceCommon()[TEfxForm::PerformanceBase] = 23;
-    memory.performanceCommon()[TEfxForm::PerformanceBase + 3] = 50;
+    memory.performance().setCommon(TEfxForm::PerformanceBase, 23);
+    memory.performance().setCommon(TEfxForm::PerformanceBase + 3, 50);
     rig.engine().setMemory(memory);
     rig.takeReceived();
 
