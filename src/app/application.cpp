@@ -8,6 +8,7 @@
 #include "app/mididevselect.h"
 #include "app/momentform.h"
 #include "app/noteoutform.h"
+#include "app/performancecommands.h"
 #include "app/programpicture.h"
 #include "app/windowplacement.h"
 #include "core/appsettings.h"
@@ -62,6 +63,7 @@ void Application::createWindows()
     // dialogs; both belong to the main window.
     transfer_ = new MainFormTransfer(*main_, state_, info_, protocol_);
     files_ = new MainFormFiles(*main_, state_, info_, *transfer_);
+    new PerformanceCommands(*main_, state_, info_, protocol_, *transfer_);
     entry_ = std::make_unique<TEntryForm>(main_.get());
 }
 

@@ -13,6 +13,8 @@ namespace {
 constexpr char GetButton[] = "BGetPatch";
 constexpr char SendButton[] = "BSendPatch";
 const QString MidiClosedText = QStringLiteral("Midi Closed\rSelect Midi Devices");
+const QString NoPatchText = QStringLiteral("Part 10 plays a rhythm set, which is no patch.\r"
+                                           "Choose Patch or Perform mode for patch commands.");
 } // namespace
 
 MainFormTransfer::MainFormTransfer(TMidiMainForm &form, EditState &state, InfoSink &info,
@@ -57,6 +59,11 @@ TSysForm *MainFormTransfer::sysForm() const
 
 bool MainFormTransfer::refuseWhenClosed()
 {
+    // A patch sent to 02 09 would land in the rhythm set.
+    if (state_.editMode() == EditMode::Rhythm) {
+        info_.ShowInfo(NoPatchText);
+        return true;
+    }
     if (!state_.MidiClosed)
         return false;
     info_.ShowInfo(MidiClosedText);
