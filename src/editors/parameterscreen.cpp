@@ -50,11 +50,15 @@ QFrame *ParameterScreen::captionedPanel(const char *name, const char *title,
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(1);
     grid->addWidget(heading(QLatin1String(title), box), 0, 0, 1, columns);
+    int lastRow = 0;
     for (int i = 0; i < controls.size(); ++i) {
         const auto &[caption, w] = controls.at(i);
+        if (!w)
+            continue;
         w->setParent(box);
         const int r = 1 + 2 * (i / columns);
         const int c = i % columns;
+        lastRow = r + 1;
         if (auto *check = qobject_cast<QCheckBox *>(w))
             check->setText(caption);
         else
@@ -62,6 +66,7 @@ QFrame *ParameterScreen::captionedPanel(const char *name, const char *title,
         grid->addWidget(w, r + 1, c, Qt::AlignLeft);
     }
     grid->setColumnStretch(columns, 1);
+    grid->setRowStretch(lastRow + 1, 1);
     return box;
 }
 

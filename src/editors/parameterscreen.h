@@ -29,7 +29,8 @@ protected:
     static QPushButton *button(const char *text, const char *name, const char *hint,
                                QWidget *parent);
     // A panel titled title: each caption over its control, so many columns
-    // to a row. A check box carries its caption itself.
+    // to a row; a null control leaves its cell empty. A check box carries
+    // its caption itself.
     QFrame *captionedPanel(const char *name, const char *title,
                            const QList<std::pair<QString, QWidget *>> &controls, int columns);
 

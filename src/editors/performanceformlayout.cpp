@@ -214,8 +214,9 @@ QWidget *TPerformanceForm::buildPartGrid()
     grid->addWidget(new QLabel(QStringLiteral("Voices"), box), 0, reserveColumn);
 
     const int reserve = rowOf(PerformanceParams::common(), "SpReserve1");
+    // Twelve characters of an average name, not of the widest letter.
     const int nameWidth =
-        fontMetrics().horizontalAdvance(QString(ParameterSpec::NameSize, QLatin1Char('W')));
+        fontMetrics().horizontalAdvance(QString(ParameterSpec::NameSize + 1, QLatin1Char('n')));
     for (int p = 1; p <= PartCount; ++p) {
         auto *number = heading(QString::number(p), box);
         if (p == RhythmPart)

@@ -107,9 +107,14 @@ QWidget *TRhythmForm::notePanel(const char *name, const char *title,
                                 std::initializer_list<const char *> rows, int columns)
 {
     QList<std::pair<QString, QWidget *>> controls;
-    for (const char *row : rows)
+    for (const char *row : rows) {
+        if (!row) {
+            controls.append({QString(), nullptr});
+            continue;
+        }
         controls.append(
             {QLatin1String(findParameter(RhythmParams::note(), row)->caption), noteControl(row)});
+    }
     return captionedPanel(name, title, controls, columns);
 }
 
@@ -132,8 +137,8 @@ QWidget *TRhythmForm::buildNotePanels()
                     0, 1);
     grid->addWidget(
         notePanel("PPitchEnv", "Pitch Envelope",
-                  {"SpPEnvDepth", "CbPEnvVelo", "CbPEnvTime", "SpPEnvT1", "SpPEnvT2", "SpPEnvT3",
-                   "SpPEnvT4", "SpPEnvL1", "SpPEnvL2", "SpPEnvL3", "SpPEnvL4"},
+                  {"SpPEnvDepth", "CbPEnvVelo", "CbPEnvTime", nullptr, "SpPEnvT1", "SpPEnvT2",
+                   "SpPEnvT3", "SpPEnvT4", "SpPEnvL1", "SpPEnvL2", "SpPEnvL3", "SpPEnvL4"},
                   EnvelopeColumns),
         1, 0);
     grid->addWidget(notePanel("PFilter", "Filter",
@@ -142,15 +147,16 @@ QWidget *TRhythmForm::buildNotePanels()
                     1, 1);
     grid->addWidget(
         notePanel("PFilterEnv", "Filter Envelope",
-                  {"SpFEnvDepth", "CbFEnvVelo", "CbFEnvTime", "SpFEnvT1", "SpFEnvT2", "SpFEnvT3",
-                   "SpFEnvT4", "SpFEnvL1", "SpFEnvL2", "SpFEnvL3", "SpFEnvL4"},
+                  {"SpFEnvDepth", "CbFEnvVelo", "CbFEnvTime", nullptr, "SpFEnvT1", "SpFEnvT2",
+                   "SpFEnvT3", "SpFEnvT4", "SpFEnvL1", "SpFEnvL2", "SpFEnvL3", "SpFEnvL4"},
                   EnvelopeColumns),
         2, 0);
-    grid->addWidget(notePanel("PAmp", "Level Envelope",
-                              {"SpLevel", "CbAEnvVelo", "CbAEnvTime", "SpAEnvT1", "SpAEnvT2",
-                               "SpAEnvT3", "SpAEnvT4", "SpAEnvL1", "SpAEnvL2", "SpAEnvL3"},
-                              EnvelopeColumns),
-                    2, 1);
+    grid->addWidget(
+        notePanel("PAmp", "Level Envelope",
+                  {"SpLevel", "CbAEnvVelo", "CbAEnvTime", nullptr, "SpAEnvT1", "SpAEnvT2",
+                   "SpAEnvT3", "SpAEnvT4", "SpAEnvL1", "SpAEnvL2", "SpAEnvL3"},
+                  EnvelopeColumns),
+        2, 1);
     grid->addWidget(notePanel("POutput", "Pan and Output",
                               {"SpPan", "SpRandomPan", "SpAltPan", "CbOutput", "SpOutLevel",
                                "SpChoSend", "SpRevSend"},
