@@ -9,7 +9,8 @@
 # its way, then the 46-patch bank of the test data is opened on the file side
 # and three of its patches are dragged over (positions are those of the
 # librarian at its default size and font). Then it runs twice more for the
-# main window with --dark and at twice the scale (QT_SCALE_FACTOR=2).
+# main window with --dark and at twice the scale (QT_SCALE_FACTOR=2), and once
+# for the performance and rhythm windows.
 set -euo pipefail
 if [ -z "${INNER:-}" ]; then
   [ $# -ge 1 ] || { echo "usage: $0 PATH/TO/tessiva [OUTPUT_FOLDER]" >&2; exit 2; }
@@ -128,3 +129,32 @@ again() {
 }
 again main-dark.png 1 --dark
 again main-2x.png 2
+
+# The performance and rhythm windows. Perform on the main window fetches the
+# performance (and part 1's patch), Rhythm the rhythm set of part 10.
+SCALE=1
+"$PROGRAM" >"$WORK/program.log" 2>&1 &
+APP=$!
+sleep 4
+MAIN=$(win "JV-XP Tessiva \[")
+xdotool windowmove "$MAIN" 0 700
+sleep 0.5
+click 506 38                            # Perform
+sleep 4
+xdotool windowfocus --sync "$MAIN"
+xdotool key F5                          # Perform / Performance
+sleep 2
+xdotool windowmove "$(win '^Performance$')" 0 0
+xdotool mousemove 1790 1190
+sleep 1
+shot performance.png "^Performance$"
+click 575 38                            # Rhythm
+sleep 6
+xdotool windowfocus --sync "$MAIN"
+xdotool key F6                          # Perform / Rhythm Set
+sleep 2
+xdotool windowmove "$(win '^Rhythm Set$')" 0 0
+sleep 1
+shot rhythm.png "^Rhythm Set$"
+kill "$APP"
+wait "$APP" 2>/dev/null || true

@@ -12,6 +12,7 @@
 #include "app/mididevselect.h"
 #include "app/momentform.h"
 #include "app/noteoutform.h"
+#include "app/performancecommands.h"
 #include "app/programpicture.h"
 #include "app/recoverykeeper.h"
 #include "app/windowplacement.h"
@@ -76,6 +77,7 @@ void Application::createWindows()
     edits_ = new MainFormEdits(*main_, state_, info_, history_, *compare_);
     recovery_ = new RecoveryKeeper(state_, info_, *main_, *transfer_, protocol_);
     recovery_->setEnabled(settings_.AutoSave);
+    new PerformanceCommands(*main_, state_, info_, protocol_, *transfer_);
     entry_ = std::make_unique<TEntryForm>(main_.get());
 }
 

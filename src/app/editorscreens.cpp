@@ -7,8 +7,10 @@
 #include "editors/efxform.h"
 #include "editors/lfoform.h"
 #include "editors/mixerform.h"
+#include "editors/performanceform.h"
 #include "editors/ptvaform.h"
 #include "editors/ptvpform.h"
+#include "editors/rhythmform.h"
 #include "editors/waveform.h"
 
 EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtocol &protocol,
@@ -42,6 +44,17 @@ EditorScreens::EditorScreens(TMidiMainForm &main, EditState &state, SysexProtoco
                      .refresh = [](QWidget *w, int) { static_cast<TMixerForm *>(w)->refresh(); },
                      .reveal = [](QWidget *w) { static_cast<TMixerForm *>(w)->refresh(); }});
 
+    addCommonScreen(
+        CommonScreen::Performance,
+        {.create = [this] { return new TPerformanceForm(state_, protocol_, host_); },
+         .refresh = [](QWidget *w, int) { static_cast<TPerformanceForm *>(w)->refresh(); },
+         .reveal = [](QWidget *w) { static_cast<TPerformanceForm *>(w)->refresh(); }});
+    addCommonScreen(CommonScreen::Rhythm,
+                    {.create = [this] { return new TRhythmForm(state_, protocol_, host_); },
+                     .refresh = [](QWidget *w, int) { static_cast<TRhythmForm *>(w)->refresh(); },
+                     .reveal = [](QWidget *w) { static_cast<TRhythmForm *>(w)->refresh(); }});
+
+    connect(&main, &TMidiMainForm::editModeChanged, this, &EditorScreens::followEditMode);
     connect(&main, &TMidiMainForm::toneScreenRequested, this, &EditorScreens::openToneScreen);
     connect(&main, &TMidiMainForm::commonScreenRequested, this, &EditorScreens::openCommonScreen);
     connect(&main, &TMidiMainForm::refreshScreens, this, &EditorScreens::refresh);
@@ -95,7 +108,8 @@ void EditorScreens::open(Entry &entry)
         entry.window = entry.create();
         if (entry.lifetime == Lifetime::ReleasedOnClose)
             entry.window->setAttribute(Qt::WA_DeleteOnClose);
-        entry.window->setEnabled(!state_.Comparing);
+        entry.window->setEnabled(!state_.Comparing && (!editsPatch(entry.window) ||
+                                                       state_.editMode() != EditMode::Rhythm));
         // First shown over the main window, then where the user leaves it.
         WindowPlacement::install(*entry.window, WindowPlacement::Mode::CentreOnce, &main_);
     }
@@ -140,4 +154,26 @@ QWidget *EditorScreens::commonScreen(CommonScreen screen) const
 {
     const auto it = common_.find(screen);
     return it == common_.end() ? nullptr : it->second.window.data();
+}
+
+bool EditorScreens::editsPatch(const QWidget *window) const
+{
+    // The effects screen follows the mode itself: in Rhythm mode it edits
+    // the performance's effect.
+    return window != commonScreen(CommonScreen::Performance) &&
+           window != commonScreen(CommonScreen::Rhythm) &&
+           window != commonScreen(CommonScreen::Effect);
+}
+
+void EditorScreens::followEditMode()
+{
+    const bool patch = state_.editMode() != EditMode::Rhythm;
+    const auto follow = [&](Entry &entry) {
+        if (entry.window && editsPatch(entry.window))
+            entry.window->setEnabled(patch);
+    };
+    for (auto &[screen, entry] : tone_)
+        follow(entry);
+    for (auto &[screen, entry] : common_)
+        follow(entry);
 }

@@ -70,6 +70,10 @@ public:
 private:
     template <typename Form> void addToneForm(ToneScreen screen, Lifetime lifetime);
     void open(Entry &entry);
+    // The screens that edit a patch rest while the rhythm set is edited:
+    // there is no patch at part 10 to send them to.
+    bool editsPatch(const QWidget *window) const;
+    void followEditMode();
 
     TMidiMainForm &main_;
     EditState &state_;

@@ -151,3 +151,8 @@ void MainEditorHost::raiseMainWindow()
     main_.raise();
     main_.activateWindow();
 }
+
+void MainEditorHost::transfer(Transfer what, int place)
+{
+    main_.requestTransfer(what, place);
+}

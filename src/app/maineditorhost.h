@@ -29,6 +29,7 @@ public:
     void setUpdateFromJv() override;
     void openEffectsScreen() override;
     void raiseMainWindow() override;
+    void transfer(Transfer what, int place) override;
 
 private:
     TMidiMainForm &main_;

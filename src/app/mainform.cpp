@@ -44,7 +44,6 @@ TMidiMainForm::TMidiMainForm(EditState &state, InfoSink &info, SysexProtocol &pr
     setAcceptDrops(true);
     state_.EditPrefix = {addr::AreaTempPatch, 0x00};
     state_.CurrentTone = 0;
-    UpdateCaption();
 
     buildMenus();
     buildControls();
@@ -59,6 +58,7 @@ TMidiMainForm::TMidiMainForm(EditState &state, InfoSink &info, SysexProtocol &pr
     state_.patchImage.Initialise();
     ChUpdate->setChecked(true);
     colourUpdateLed(QColor(0, 255, 0));
+    showEditMode();
     Full1Click();
 }
 
@@ -79,7 +79,14 @@ void TMidiMainForm::setProgramDir(const QString &dir)
 void TMidiMainForm::UpdateCaption()
 {
     const QString file = PatchFileName.isEmpty() ? QString::fromLatin1(UnnamedFile) : PatchFileName;
-    setWindowTitle(QLatin1String(TitlePrefix) + file + QLatin1Char(']'));
+    QString title = QLatin1String(TitlePrefix) + file + QLatin1Char(']');
+    // The file holds a patch; in Perform mode that is the part's, and the
+    // rhythm set is no patch at all.
+    if (state_.editMode() == EditMode::Perform)
+        title += QStringLiteral(" - Perform, part %1").arg(state_.currentPart() + 1);
+    else if (state_.editMode() == EditMode::Rhythm)
+        title += QStringLiteral(" - Rhythm set, part %1").arg(addr::RhythmPartNumber);
+    setWindowTitle(title);
 }
 
 bool TMidiMainForm::updateFromJv() const
@@ -401,16 +408,48 @@ void TMidiMainForm::selectPatchMode()
 
 void TMidiMainForm::SpBPerfClick(QAbstractButton *button)
 {
-    if (button == SpBPatch) {
+    EditMode mode = EditMode::Patch;
+    if (button == SpBRhythm)
+        mode = EditMode::Rhythm;
+    else if (button == SpBPerf)
+        mode = EditMode::Perform;
+    switchMode(mode, false);
+}
+
+void TMidiMainForm::SpPartChange()
+{
+    // In Patch mode the part number only names the test notes' channel.
+    if (state_.editMode() == EditMode::Patch)
+        return;
+    const EditMode mode =
+        SpPart->value() == addr::RhythmPartNumber ? EditMode::Rhythm : EditMode::Perform;
+    if (mode == state_.editMode() && state_.currentPart() + 1 == SpPart->value())
+        return;
+    switchMode(mode, true);
+}
+
+void TMidiMainForm::switchMode(EditMode mode, bool byUser)
+{
+    const EditMode previous = state_.editMode();
+    {
+        const QSignalBlocker quiet(SpPart);
+        if (mode == EditMode::Patch)
+            SpPart->setValue(1);
+        else if (mode == EditMode::Rhythm)
+            SpPart->setValue(addr::RhythmPartNumber);
+        else if (SpPart->value() == addr::RhythmPartNumber)
+            SpPart->setValue(1); // Perform edits a patch, and part 10 has none
+    }
+    if (mode == EditMode::Patch) {
         SpPart->hide();
-        SpPart->setValue(1);
         EPtchName->show();
-        state_.EditPrefix = {addr::AreaTempPatch, 0x00};
+        state_.setEditMode(EditMode::Patch);
         protocol_.SendDataSet(SoundModeAddress, SoundModePatch);
     } else {
-        state_.EditPrefix = {addr::AreaPerformancePart, std::uint8_t(SpPart->value() - 1)};
+        state_.setEditMode(mode, SpPart->value());
         SpPart->show();
         state_.SendLock = true;
+        // The part's patch name, or the rhythm set's: both start the block.
         protocol_.RequestData(state_.commonAddress(addr::common::Name), addr::RequestNameSize);
         waitProcessing(ModeSwitchWaitMs);
         EPtchName->hide();
@@ -419,6 +458,34 @@ void TMidiMainForm::SpBPerfClick(QAbstractButton *button)
     waitBusy(ModeSwitchWaitMs);
     state_.SendLock = false;
     SpPart->setEnabled(true);
+    showEditMode();
+    Q_EMIT editModeChanged(previous, byUser);
+}
+
+// Buttons, title and status bar follow the mode; the patch controls rest
+// while the rhythm set is edited, which has no patch to send them to.
+void TMidiMainForm::showEditMode()
+{
+    const EditMode mode = state_.editMode();
+    SpBPatch->setChecked(mode == EditMode::Patch);
+    SpBPerf->setChecked(mode == EditMode::Perform);
+    SpBRhythm->setChecked(mode == EditMode::Rhythm);
+    for (QWidget *w : patchOnly_)
+        w->setEnabled(mode != EditMode::Rhythm);
+    switch (mode) {
+    case EditMode::Patch:
+        StatusEdit->setText(QStringLiteral("Editing the temporary patch"));
+        break;
+    case EditMode::Perform:
+        StatusEdit->setText(
+            QStringLiteral("Editing the patch of part %1").arg(state_.currentPart() + 1));
+        break;
+    case EditMode::Rhythm:
+        StatusEdit->setText(
+            QStringLiteral("Editing the rhythm set of part %1").arg(addr::RhythmPartNumber));
+        break;
+    }
+    UpdateCaption();
 }
 
 void TMidiMainForm::waitBusy(int ms)

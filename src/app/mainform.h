@@ -6,6 +6,7 @@
 
 #include "app/mainwindowlink.h"
 #include "controls/focuscombobox.h"
+#include "editors/editorhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,6 +15,7 @@
 #include <cstdint>
 
 class EditState;
+enum class EditMode;
 class InfoSink;
 class SysexProtocol;
 class HubControl;
@@ -50,7 +52,9 @@ public:
     {
         Switch,
         Effect,
-        Mixer
+        Mixer,
+        Performance,
+        Rhythm
     };
     // Commands whose work lives elsewhere; each has a virtual method below
     // that announces it through commandRequested.
@@ -158,8 +162,18 @@ public:
     // The close button's question; true lets the window close.
     virtual bool FormCloseQuery();
 
-    // Patch/Perform selection; button is SpBPatch or SpBPerf.
+    // Patch/Perform/Rhythm selection; button is SpBPatch, SpBPerf or
+    // SpBRhythm. Perform takes the part from SpPart, part 1 for part 10,
+    // which plays the rhythm set. Fetches nothing: the user's choices on
+    // the buttons and the part number do, through editModeChanged.
     void SpBPerfClick(QAbstractButton *button);
+    // Part number 1..16 in Perform or Rhythm mode; 10 selects Rhythm mode.
+    void SpPartChange();
+    // A screen's request for a whole performance or rhythm set transfer.
+    void requestTransfer(EditorHost::Transfer what, int place)
+    {
+        Q_EMIT transferRequested(what, place);
+    }
 
     // The per-tone controls other screens read and drive (tone 1..4). A
     // program change of a check box or wave spin runs its handler as a click
@@ -179,6 +193,12 @@ Q_SIGNALS:
     void commonScreenRequested(TMidiMainForm::CommonScreen screen);
     void refreshScreens(int tone);
     void fileDropped(const QString &path);
+    // The mode or part changed from previous; byUser when the user chose it
+    // on the buttons or the part number, so that what is now edited is
+    // fetched.
+    void editModeChanged(EditMode previous, bool byUser);
+    // A screen asked for a whole performance or rhythm set transfer.
+    void transferRequested(EditorHost::Transfer what, int place);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -248,6 +268,8 @@ private:
     void Full1Click();
     int barsHeight() const;
     void colourUpdateLed(const QColor &colour);
+    void switchMode(EditMode mode, bool byUser);
+    void showEditMode();
     void toneButtonClick(ToneScreen screen, int tone, QWidget *button);
     void commonButtonClick(CommonScreen screen, QWidget *button);
     void infoOnce(const QString &text);
@@ -309,4 +331,7 @@ private:
     QLabel *ledplay = nullptr;
     QLabel *ledupdate = nullptr;
     std::array<QLabel *, 3> statusPanels_{};
+    QLabel *StatusEdit = nullptr;
+    // Controls that edit a patch, off while the rhythm set is edited.
+    QList<QWidget *> patchOnly_;
 };

@@ -162,6 +162,12 @@ void TMidiMainForm::buildMenus()
                 if (hub_)
                     hub_->showHub();
             });
+    QMenu *perform = menuBar()->addMenu(QStringLiteral("&Perform"));
+    connect(add(perform, QStringLiteral("&Performance"), "MPerformance", QKeySequence(Qt::Key_F5)),
+            &QAction::triggered, this, [this] { openCommonScreen(CommonScreen::Performance); });
+    connect(add(perform, QStringLiteral("&Rhythm Set"), "MRhythm", QKeySequence(Qt::Key_F6)),
+            &QAction::triggered, this, [this] { openCommonScreen(CommonScreen::Rhythm); });
+
     connect(add(options, QStringLiteral("View &Sys"), "MViewSys", QKeySequence(Qt::Key_F2)),
             &QAction::triggered, this, [this] {
                 if (hub_)
@@ -198,7 +204,8 @@ void TMidiMainForm::buildControls()
     column->setContentsMargins(4, 4, 4, 4);
     column->setSpacing(4);
     column->addWidget(buildTopBar());
-    column->addWidget(buildToneGrid());
+    QWidget *toneGrid = buildToneGrid();
+    column->addWidget(toneGrid);
     // The lower panels go as a whole in the half-size window, so it never
     // shows a control cut in two.
     lowerPanels_ = named(new QWidget(content_), "LowerPanels");
@@ -209,6 +216,7 @@ void TMidiMainForm::buildControls()
     bottom->addStretch(1);
     column->addWidget(lowerPanels_);
     column->addStretch(1);
+    patchOnly_ << toneGrid << lowerPanels_;
     buildHiddenControls(content_);
     buildStatusBar();
 
@@ -240,8 +248,10 @@ QWidget *TMidiMainForm::buildTopBar()
     copy->setToolTip(QStringLiteral("Copy One to Multiple"));
     for (QWidget *w : {static_cast<QWidget *>(BGetPatch), static_cast<QWidget *>(spGet),
                        static_cast<QWidget *>(BSendPatch), static_cast<QWidget *>(spSend),
-                       static_cast<QWidget *>(saveUser), static_cast<QWidget *>(copy)})
+                       static_cast<QWidget *>(saveUser), static_cast<QWidget *>(copy)}) {
         row->addWidget(w);
+        patchOnly_ << w;
+    }
     connect(BGetPatch, &QPushButton::clicked, this, [this] { BGetPatchClick(); });
     connect(spGet, &QToolButton::clicked, this, [this] { BGetPatchClick(); });
     connect(BSendPatch, &QPushButton::clicked, this, [this] { BSendPatchClick(); });
@@ -262,16 +272,18 @@ QWidget *TMidiMainForm::buildTopBar()
     };
     SpBPatch = modeButton("Patch", "SpBPatch");
     SpBPatch->setChecked(true);
+    SpBPatch->setToolTip(QStringLiteral("Patch mode"));
     SpBPerf = modeButton("Perform", "SpBPerf");
     SpBPerf->setToolTip(QStringLiteral("Performance mode"));
-    SpBPerf->hide();
     SpBRhythm = modeButton("Rhythm", "SpBRhythm");
-    SpBRhythm->hide();
-    modes->removeButton(SpBRhythm);
-    connect(modes, &QButtonGroup::buttonClicked, this,
-            [this](QAbstractButton *b) { SpBPerfClick(b); });
-    connect(SpBRhythm, &QToolButton::clicked, this, [this] {
-        info_.ShowInfo(QStringLiteral("Rhythm form not implemented, coming soon."));
+    SpBRhythm->setToolTip(QStringLiteral("Rhythm set of part 10"));
+    // A click on the mode already chosen changes nothing and fetches nothing.
+    connect(modes, &QButtonGroup::buttonClicked, this, [this](QAbstractButton *b) {
+        const EditMode wanted = b == SpBPatch  ? EditMode::Patch
+                                : b == SpBPerf ? EditMode::Perform
+                                               : EditMode::Rhythm;
+        if (wanted != state_.editMode())
+            switchMode(wanted, true);
     });
 
     EPtchName = named(new QLineEdit(bar), "EPtchName");
@@ -287,8 +299,10 @@ QWidget *TMidiMainForm::buildTopBar()
     row->addWidget(EPtchName);
     SpPart = named(new QSpinBox(bar), "SpPart");
     SpPart->setRange(1, MaxPart);
+    SpPart->setToolTip(QStringLiteral("Part; 10 plays the rhythm set"));
     SpPart->hide();
     row->addWidget(SpPart);
+    connect(SpPart, &QSpinBox::valueChanged, this, &TMidiMainForm::SpPartChange);
     Ltonekeus = named(new QLabel(bar), "Ltonekeus");
     Ltonekeus->hide();
     row->addWidget(Ltonekeus);
@@ -593,6 +607,11 @@ void TMidiMainForm::buildStatusBar()
         bar->addWidget(l);
         statusPanels_[std::size_t(i)] = l;
     }
+    StatusEdit = new QLabel(bar);
+    StatusEdit->setObjectName(QStringLiteral("StatusEdit"));
+    StatusEdit->setFrameShape(QFrame::Panel);
+    StatusEdit->setFrameShadow(QFrame::Sunken);
+    bar->addWidget(StatusEdit, 1);
 }
 
 void TMidiMainForm::layoutContent()

@@ -7,6 +7,7 @@
 #include "controls/slidnavf.h"
 #include "controls/spincw0r.h"
 #include "core/editstate.h"
+#include "editors/parametercontrol.h"
 #include "midi/sysexprotocol.h"
 
 #include <QCheckBox>
@@ -28,7 +29,6 @@ constexpr int MaxBoosterStep = 3;
 constexpr int FirstBoosterStructure = 2;
 constexpr int LastBoosterStructure = 3;
 constexpr char16_t FirstNameChar = 0x20;
-constexpr char16_t LastNameChar = 0x7D;
 constexpr char StructurePicture[] = "STRU1-%1.BMP";
 
 constexpr std::uint8_t StructureOffset[] = {addr::common::Structure12, addr::common::Structure34};
@@ -149,27 +149,9 @@ void TMidiMainForm::EPtchNameChange()
     if (state_.SendLock)
         return;
     LastPatchFile.clear();
-    std::uint8_t name[addr::PatchNameSize];
-    std::fill(std::begin(name), std::end(name), std::uint8_t(' '));
-    QString text = EPtchName->text().left(addr::PatchNameSize);
-    bool replaced = false;
-    for (int i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        // Characters the synthesizer cannot show become blanks, on screen
-        // too, so the field never shows a name the synthesizer does not have.
-        if (c < FirstNameChar || c > LastNameChar) {
-            text[i] = QLatin1Char(' ');
-            replaced = true;
-        }
-        name[i] = std::uint8_t(text.at(i).unicode());
-    }
-    if (replaced) {
-        const int cursor = EPtchName->cursorPosition();
-        const QSignalBlocker quiet(EPtchName);
-        EPtchName->setText(text);
-        EPtchName->setCursorPosition(cursor);
-    }
-    protocol_.SendDataSet(state_.commonAddress(addr::common::Name), name, addr::PatchNameSize);
+    const auto name = ParameterControl::nameBytes(EPtchName);
+    protocol_.SendDataSet(state_.commonAddress(addr::common::Name), name.data(),
+                          int(name.size()));
 }
 
 void TMidiMainForm::ChkTone1Click(int tone)

@@ -16,6 +16,8 @@ constexpr char GetButton[] = "BGetPatch";
 constexpr char GetPatchStep[] = "Get Patch";
 constexpr char CopyToneStep[] = "Copy Tone";
 constexpr char SendButton[] = "BSendPatch";
+const QString NoPatchText = QStringLiteral("Part 10 plays a rhythm set, which is no patch.\r"
+                                           "Choose Patch or Perform mode for patch commands.");
 } // namespace
 
 const QString MainFormTransfer::MidiClosedText = QStringLiteral("Midi Closed\rSelect Midi Devices");
@@ -62,6 +64,11 @@ TSysForm *MainFormTransfer::sysForm() const
 
 bool MainFormTransfer::refuseWhenClosed()
 {
+    // A patch sent to 02 09 would land in the rhythm set.
+    if (state_.editMode() == EditMode::Rhythm) {
+        info_.ShowInfo(NoPatchText);
+        return true;
+    }
     if (!state_.MidiClosed)
         return false;
     info_.ShowInfo(MidiClosedText);

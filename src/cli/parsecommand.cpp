@@ -19,10 +19,28 @@ QString describe(const ParseResult &r)
 {
     if (!r.stored())
         return QStringLiteral("ignored: ") + r.reason;
-    const QString where = r.target == ParseResult::Target::System ? QStringLiteral("system")
-                          : r.target == ParseResult::Target::Performance
-                              ? QStringLiteral("performance")
-                              : QStringLiteral("slot=%1").arg(r.slot);
+    QString where;
+    switch (r.target) {
+    case ParseResult::Target::System:
+        where = QStringLiteral("system");
+        break;
+    case ParseResult::Target::Performance:
+        where = QStringLiteral("performance");
+        break;
+    case ParseResult::Target::PerformancePart:
+        where = QStringLiteral("performance part=%1").arg(r.block);
+        break;
+    case ParseResult::Target::RhythmCommon:
+        where = QStringLiteral("rhythm");
+        break;
+    case ParseResult::Target::RhythmNote:
+        where = QStringLiteral("rhythm key=%1").arg(r.block);
+        break;
+    case ParseResult::Target::Slot:
+    case ParseResult::Target::None:
+        where = QStringLiteral("slot=%1").arg(r.slot);
+        break;
+    }
     return QStringLiteral("stored %1 offset=0x%2 count=%3")
         .arg(where, sysex::hexByte(r.offset))
         .arg(r.count);

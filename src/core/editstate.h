@@ -6,13 +6,23 @@
 #include "core/addressmap.h"
 #include "core/expansionslot.h"
 #include "core/patchimage.h"
+#include "core/performanceimage.h"
+#include "core/rhythmimage.h"
 #include "core/sendguard.h"
 #include "core/tonecopybuffer.h"
 
 #include <QString>
 #include <array>
-#include <bitset>
 #include <cstdint>
+
+// What the screens edit: the temporary patch of Patch mode, the patch of a
+// performance part, or the rhythm set that part 10 plays.
+enum class EditMode
+{
+    Patch,
+    Perform,
+    Rhythm,
+};
 
 class EditState
 {
@@ -27,6 +37,10 @@ public:
     // The patch as last opened, fetched or saved: what Compare plays, and
     // what the edited patch is measured against for the recovery file.
     PatchImage savedImage;
+    // The temporary performance and the rhythm set of part 10, each in its
+    // own buffer: their edits never reach the patch image.
+    PerformanceImage performance;
+    RhythmImage rhythm;
 
     // Start-up values of everything below (patch image initialised too).
     void reset();
@@ -49,20 +63,22 @@ public:
     SendGuard sentBytes;
     int UnitId = DefaultUnitId;
     std::array<std::uint8_t, addr::SystemCommonSize> SystemCommon{};
-    // The temporary performance's common block (area 01), as far as it was
-    // received or sent. Kept apart from the patch image so performance
-    // effects never overwrite patch bytes that Send Patch and files carry.
-    std::array<std::uint8_t, addr::PerformanceCommonSize> PerformanceCommon{};
-    std::bitset<addr::PerformanceCommonSize> PerformanceCommonKnown;
     std::array<std::uint8_t, addr::ToneCount> ToneWaveNumber{};
     std::array<ExpansionSlot, ExpansionSlotCount> Expansion{};
     std::array<QString, WaveNameCount> WaveNameTable{};
     // Section copy buffer of the tone screens (ToneCopyBuffer, BufferTone).
     ToneCopyBuffer toneCopyBuffer;
 
-    // Patch mode addresses the temporary patch; Perform mode the patch of a
-    // performance part.
+    // Patch mode addresses the temporary patch (03 00); Perform mode the
+    // patch of part p (02 p-1); Rhythm mode the rhythm set of part 10
+    // (02 09), which is no patch.
+    EditMode editMode() const;
+    // part 1..16 counts in Perform mode only; part 10 there, or a part
+    // outside 1..16, is refused and changes nothing.
+    bool setEditMode(EditMode mode, int part = 1);
+    // The unit plays a performance: Perform or Rhythm mode.
     bool inPerformMode() const { return EditPrefix[0] == addr::AreaPerformancePart; }
+    // Index 0..15 of the part edited (9 in Rhythm mode), 0 in Patch mode.
     int currentPart() const { return inPerformMode() ? EditPrefix[1] : 0; }
 
     // Four-byte address of a parameter of the edited patch.

@@ -1,29 +1,13 @@
 #include "core/patchimage.h"
 
+#include "core/neutraleffects.h"
+
 namespace {
 constexpr char InitialName[] = "InitPatch   ";
 constexpr int OddBlockOffset = 0x80;
 
 // Common offsets the neutral patch sets away from zero.
 namespace cm {
-constexpr int EqLowGain = 0x0E; // the effect type 0 is the stereo equaliser
-constexpr int EqHighFreq = 0x0F;
-constexpr int EqHighGain = 0x10;
-constexpr int EqPeak1Freq = 0x11;
-constexpr int EqPeak1Width = 0x12;
-constexpr int EqPeak1Gain = 0x13;
-constexpr int EqPeak2Freq = 0x14;
-constexpr int EqPeak2Width = 0x15;
-constexpr int EqPeak2Gain = 0x16;
-constexpr int EqOutLevel = 0x17;
-constexpr int EffectOutputLevel = 0x1A;
-constexpr int EffectDepth1 = 0x1E;
-constexpr int EffectDepth2 = 0x20;
-constexpr int ChorusRate = 0x22;
-constexpr int ChorusDepth = 0x23;
-constexpr int ReverbType = 0x27;
-constexpr int ReverbTime = 0x29;
-constexpr int ReverbDamp = 0x2A;
 constexpr int BendUp = 0x31;
 constexpr int BendDown = 0x32;
 } // namespace cm
@@ -75,16 +59,7 @@ constexpr std::uint8_t Middle = 64;       // pan centre, middle of a 0..127 rang
 constexpr std::uint8_t DepthZero = 63;    // -63..+63 stored 0..126
 constexpr std::uint8_t SensZero = 7;      // the 0 of the fifteen-step lists
 constexpr std::uint8_t VelocityZero = 50; // -100..+150 in steps of 2
-constexpr std::uint8_t EqGainZero = 15;   // -15..+15 dB
-constexpr std::uint8_t Eq8000Hz = 1;
-constexpr std::uint8_t Eq1000Hz = 7;
-constexpr std::uint8_t Eq3150Hz = 12;
-constexpr std::uint8_t EqWidth2 = 2;
-constexpr std::uint8_t ChorusRateSlow = 8;
-constexpr std::uint8_t Hall1 = 4;
-constexpr std::uint8_t DampBypass = 17;
 constexpr std::uint8_t BendTwoSemitones = 2;
-constexpr int DefaultTempo = 120;
 constexpr std::uint8_t OctaveZero = 3;
 constexpr std::uint8_t GainZeroDb = 1;
 constexpr std::uint8_t On = 1;
@@ -100,8 +75,6 @@ constexpr std::uint8_t InternalGroup = 0;
 constexpr std::uint8_t InternalGroupA = 1;
 constexpr std::uint8_t LowestVelocity = 1;
 constexpr int ControllerDepthCount = 12;
-constexpr int NibbleBits = 4;
-constexpr int NibbleMask = 0x0F;
 
 struct Preset
 {
@@ -111,32 +84,8 @@ struct Preset
 };
 
 constexpr Preset CommonPresets[] = {
-    {cm::EqLowGain, 1, EqGainZero},
-    {cm::EqHighFreq, 1, Eq8000Hz},
-    {cm::EqHighGain, 1, EqGainZero},
-    {cm::EqPeak1Freq, 1, Eq1000Hz},
-    {cm::EqPeak1Width, 1, EqWidth2},
-    {cm::EqPeak1Gain, 1, EqGainZero},
-    {cm::EqPeak2Freq, 1, Eq3150Hz},
-    {cm::EqPeak2Width, 1, EqWidth2},
-    {cm::EqPeak2Gain, 1, EqGainZero},
-    {cm::EqOutLevel, 1, Full},
-    {cm::EffectOutputLevel, 1, Full},
-    {cm::EffectDepth1, 1, DepthZero},
-    {cm::EffectDepth2, 1, DepthZero},
-    {addr::common::ChorusLevel, 1, Middle},
-    {cm::ChorusRate, 1, ChorusRateSlow},
-    {cm::ChorusDepth, 1, Middle},
-    {cm::ReverbType, 1, Hall1},
-    {addr::common::ReverbLevel, 1, Middle},
-    {cm::ReverbTime, 1, Middle},
-    {cm::ReverbDamp, 1, DampBypass},
-    {addr::common::TempoHigh, 1, std::uint8_t(DefaultTempo >> NibbleBits)},
-    {addr::common::TempoLow, 1, std::uint8_t(DefaultTempo &NibbleMask)},
-    {addr::common::PatchLevel, 1, Full},
-    {addr::common::PatchPan, 1, Middle},
-    {cm::BendUp, 1, BendTwoSemitones},
-    {cm::BendDown, 1, BendTwoSemitones},
+    {addr::common::PatchLevel, 1, Full},        {addr::common::PatchPan, 1, Middle},
+    {cm::BendUp, 1, BendTwoSemitones},          {cm::BendDown, 1, BendTwoSemitones},
     {addr::common::OctaveShift, 1, OctaveZero},
 };
 
@@ -186,6 +135,7 @@ constexpr Preset TonePresets[] = {
 void PatchImage::Initialise()
 {
     bytes_.fill(0);
+    neutral::writeEffects(bytes_.data() + addr::common::EffectType);
     for (const Preset &p : CommonPresets)
         for (int i = 0; i < p.count; ++i)
             set(0, p.offset + i, p.value);

@@ -9,17 +9,28 @@ bool editedPatch(const EditState &state, const addr::Address &adrs)
     return adrs[0] == state.EditPrefix[0] && adrs[1] == state.EditPrefix[1] &&
            (adrs[0] == addr::AreaTempPatch || adrs[0] == addr::AreaPerformancePart);
 }
+
+template <typename Image> std::optional<std::uint8_t> knownByte(const Image &image, int position)
+{
+    if (image.known(position))
+        return image.data()[position];
+    return std::nullopt;
+}
 } // namespace
 
 std::optional<std::uint8_t> SendGuard::current(const EditState &state, const addr::Address &adrs)
 {
+    // Part 10's area holds the rhythm set, never a patch.
+    if (const std::optional<int> position = RhythmImage::Locate(adrs))
+        return knownByte(state.rhythm, *position);
+    if (const std::optional<int> position = PerformanceImage::Locate(adrs))
+        return knownByte(state.performance, *position);
+    if (adrs[0] == addr::AreaPerformancePart && adrs[1] == addr::RhythmPart)
+        return state.sentBytes.lastSent(adrs);
     if (editedPatch(state, adrs)) {
         if (const std::optional<ImagePlace> place = PatchImage::Locate(adrs))
             return state.patchImage[place->position()];
     }
-    if (adrs[0] == addr::AreaTempPerformance && adrs[1] == 0 && adrs[2] == addr::BlockCommon &&
-        adrs[3] < addr::PerformanceCommonSize && state.PerformanceCommonKnown.test(adrs[3]))
-        return state.PerformanceCommon[adrs[3]];
     return state.sentBytes.lastSent(adrs);
 }
 

@@ -65,4 +65,18 @@ public:
     virtual void openEffectsScreen() {}
     // Brings the main window to the front.
     virtual void raiseMainWindow() {}
+
+    // Whole transfers of the temporary performance and of the rhythm set of
+    // part 10, and writing them into USER place `place` (1-based; only the
+    // writes read it). Hosts without a synthesizer do nothing.
+    enum class Transfer
+    {
+        GetPerformance,
+        SendPerformance,
+        WritePerformance,
+        GetRhythm,
+        SendRhythm,
+        WriteRhythm,
+    };
+    virtual void transfer(Transfer /*what*/, int /*place*/) {}
 };

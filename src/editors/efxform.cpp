@@ -91,8 +91,8 @@ int TEfxForm::efxByte(int k) const
 {
     if (!performance_)
         return state_.patchImage.common(PatchBase + k);
-    const auto offset = std::size_t(PerformanceBase + k);
-    return state_.PerformanceCommonKnown.test(offset) ? state_.PerformanceCommon[offset] : -1;
+    const int offset = PerformanceBase + k;
+    return state_.performance.commonKnown(offset) ? state_.performance.common(offset) : -1;
 }
 
 void TEfxForm::refresh()

@@ -30,11 +30,28 @@ bool sevenBitAddress(const std::array<std::uint8_t, 4> &bytes)
     return true;
 }
 
-// The editor only keeps what it edits: the patch of Patch mode and of a
-// performance part. Temporary performance data is read back, never mirrored.
-bool mirroredArea(std::uint8_t area)
+// Which of the editor's buffers an address belongs to. Part 10's area holds
+// the rhythm set, so it never reaches the patch image.
+enum class Home
 {
-    return area == addr::AreaPerformancePart || area == addr::AreaTempPatch;
+    None,
+    Patch,
+    Performance,
+    Rhythm,
+};
+
+Home homeOf(const addr::Address &adrs)
+{
+    switch (adrs[0]) {
+    case addr::AreaTempPerformance:
+        return Home::Performance;
+    case addr::AreaPerformancePart:
+        return adrs[1] == addr::RhythmPart ? Home::Rhythm : Home::Patch;
+    case addr::AreaTempPatch:
+        return Home::Patch;
+    default:
+        return Home::None;
+    }
 }
 
 // USER and CARD memory: the bank transfers' business, never the image's.
@@ -43,11 +60,18 @@ bool memoryArea(std::uint8_t area)
     return area == addr::AreaUser || area == addr::AreaCard;
 }
 
-// A run of bytes inside the temporary performance's common block.
-bool performanceCommon(const addr::Address &adrs, int count)
+// Stores a run of bytes into a performance or rhythm buffer when it lies
+// inside one block there; a run that spills over is not the unit's layout
+// and is left alone as a whole.
+template <typename Image>
+bool storeRun(Image &image, const addr::Address &adrs, const std::uint8_t *data, int count)
 {
-    return adrs[0] == addr::AreaTempPerformance && adrs[1] == 0 && adrs[2] == addr::BlockCommon &&
-           adrs[3] + count <= addr::PerformanceCommonSize;
+    const std::optional<int> position = Image::Locate(adrs);
+    if (!position || adrs[3] + count > Image::blockSize(adrs[2]))
+        return false;
+    std::copy(data, data + count, image.data() + *position);
+    image.markKnown(*position, count);
+    return true;
 }
 
 // Appends " XX" for each byte, the first line up to its limit, the rest to
@@ -138,7 +162,7 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
         recorder_->dataSetSending(adrs, data, count);
     state_.PatchModified = true;
     hub_.LedOut();
-    Store(adrs, data, count);
+    const bool mirrored = Store(adrs, data, count) || homeOf(adrs) == Home::Patch;
 
     if (state_.MidiClosed)
         info_.ShowInfo(MidiClosedText);
@@ -146,7 +170,7 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
         sender_->SendLongMsg(buf.data(), length);
     // A byte the port never got is not the synthesizer's: the same value
     // must go out again once MIDI is open.
-    if (!state_.MidiClosed && !mirroredArea(adrs[0]))
+    if (!state_.MidiClosed && !mirrored)
         state_.sentBytes.remember(adrs, data, count);
 
     logOut(buf.data(), length, count);
@@ -157,19 +181,20 @@ void SysexProtocol::SendDataSet(const addr::Address &adrs, const std::uint8_t *d
 
 bool SysexProtocol::Store(const addr::Address &adrs, const std::uint8_t *data, int count)
 {
-    if (mirroredArea(adrs[0])) {
+    switch (homeOf(adrs)) {
+    case Home::Patch: {
         const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
         if (!place || place->offset + count > addr::SlotSize)
             return false;
         std::copy(data, data + count, state_.patchImage.data() + place->position());
         return true;
     }
-    if (performanceCommon(adrs, count)) {
-        for (int i = 0; i < count; ++i) {
-            state_.PerformanceCommon[std::size_t(adrs[3] + i)] = data[i];
-            state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + i));
-        }
-        return true;
+    case Home::Performance:
+        return storeRun(state_.performance, adrs, data, count);
+    case Home::Rhythm:
+        return storeRun(state_.rhythm, adrs, data, count);
+    case Home::None:
+        break;
     }
     return false;
 }
@@ -323,8 +348,10 @@ ParseResult SysexProtocol::parse(const std::uint8_t *bytes, int length)
     if (area > addr::AreaTempPatch)
         return ignore(QStringLiteral("area %1 is not kept").arg(sysex::hexByte(area)));
 
-    if (area == addr::AreaTempPerformance)
-        return storePerformance(adrs, data, count, log);
+    // Performance and rhythm data live in their own buffers, never in the
+    // patch image.
+    if (homeOf(adrs) == Home::Performance || homeOf(adrs) == Home::Rhythm)
+        return storeBuffer(adrs, data, count, log);
 
     const std::optional<ImagePlace> place = PatchImage::Locate(adrs);
     if (!place)
@@ -356,31 +383,39 @@ void SysexProtocol::tellMemoryData(const addr::Address &adrs, const std::uint8_t
         o->memoryDataSet(adrs, data, count);
 }
 
-ParseResult SysexProtocol::storePerformance(const addr::Address &adrs, const std::uint8_t *data,
-                                            int count, InLog &log)
+ParseResult SysexProtocol::storeBuffer(const addr::Address &adrs, const std::uint8_t *data,
+                                       int count, InLog &log)
 {
     ParseResult result;
-    // Only the common block has a home here; the parts' blocks are read
-    // past, and nothing of the performance ever lands in the patch image.
-    if (!performanceCommon(adrs, count)) {
-        result.reason =
-            adrs[2] == addr::BlockCommon && adrs[1] == 0
-                ? QStringLiteral("%1 bytes at offset %2 run past the performance common")
-                      .arg(count)
-                      .arg(sysex::hexByte(adrs[3]))
-                : QStringLiteral("performance block %1 is not kept").arg(sysex::hexByte(adrs[2]));
+    const bool performance = homeOf(adrs) == Home::Performance;
+    const bool stored = performance ? storeRun(state_.performance, adrs, data, count)
+                                    : storeRun(state_.rhythm, adrs, data, count);
+    if (!stored) {
+        const bool held = performance ? PerformanceImage::Locate(adrs).has_value()
+                                      : RhythmImage::Locate(adrs).has_value();
+        const QString what = performance ? QStringLiteral("performance") : QStringLiteral("rhythm");
+        result.reason = held ? QStringLiteral("%1 bytes at offset %2 run past %3 block %4")
+                                   .arg(count)
+                                   .arg(sysex::hexByte(adrs[3]), what, sysex::hexByte(adrs[2]))
+                             : QStringLiteral("%1 block %2 offset %3 is not held")
+                                   .arg(what, sysex::hexByte(adrs[2]), sysex::hexByte(adrs[3]));
         log.entry(result.reason + QLatin1Char(' '));
         log.finish();
         return result;
     }
     for (int j = 0; j < count; ++j) {
-        state_.PerformanceCommon[std::size_t(adrs[3] + j)] = data[j];
-        state_.PerformanceCommonKnown.set(std::size_t(adrs[3] + j));
-        log.performanceEntry(adrs[3] + j, data[j]);
+        if (performance)
+            log.performanceEntry(adrs[3] + j, data[j]);
         log.afterDataByte();
     }
     result.outcome = ParseResult::Outcome::Stored;
-    result.target = ParseResult::Target::Performance;
+    using T = ParseResult::Target;
+    if (adrs[2] == addr::BlockCommon) {
+        result.target = performance ? T::Performance : T::RhythmCommon;
+    } else {
+        result.target = performance ? T::PerformancePart : T::RhythmNote;
+        result.block = performance ? adrs[2] - addr::BlockPart1 + 1 : adrs[2];
+    }
     result.offset = adrs[3];
     result.count = count;
     log.finish();

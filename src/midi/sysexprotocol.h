@@ -36,6 +36,8 @@ public:
     // One DT1 for adrs with count data bytes (copied on entry). Does nothing
     // while SendLock is set or while the synthesizer plays the compared
     // version (Comparing). Mirrors patch-area data into the patch image,
+    // temporary performance data into the performance buffer and data for
+    // part 10's rhythm set into the rhythm buffer,
     // sets PatchModified, logs, sends (or shows "Midi Closed"), remembers a
     // single byte in LastSentValue and plays the edit note. A request that
     // cannot be sent as a valid message (count outside 0..135, a byte above
@@ -88,8 +90,8 @@ private:
     void tellMemoryData(const addr::Address &adrs, const std::uint8_t *data, int count);
     void logOut(const std::uint8_t *bytes, int length, int count);
     struct InLog;
-    ParseResult storePerformance(const addr::Address &adrs, const std::uint8_t *data, int count,
-                                 InLog &log);
+    ParseResult storeBuffer(const addr::Address &adrs, const std::uint8_t *data, int count,
+                            InLog &log);
     void storeSystem(const std::uint8_t *data, int count, int offset, ParseResult &result,
                      InLog &log);
 

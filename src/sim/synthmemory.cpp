@@ -10,7 +10,8 @@ namespace {
 enum class Kind : std::uint8_t
 {
     System,
-    Performance,
+    Performance, // a block of a performance; bank says which
+    Rhythm,      // a block of a rhythm set; bank says which
     Part,
     Temporary,
     User,
@@ -39,8 +40,9 @@ struct SynthMemory::BlockInfo
     std::uint32_t start;
     int size;
     Kind kind;
-    int index; // patch number inside its bank
-    int block; // 0 = common, 1..4 = tones
+    int index; // patch, performance or rhythm set number inside its bank
+    int block; // patches: 0 = common, 1..4 = tones; else the block byte
+    SynthMemory::Bank bank = SynthMemory::Bank::Temporary; // performances, rhythm sets
 };
 
 namespace {
@@ -60,18 +62,49 @@ void addPatch(std::vector<SynthMemory::BlockInfo> &t, std::uint8_t area, int sec
             {linear(area, second, addr::patchBlock(k), 0), addr::blockSize(k), kind, second, k});
 }
 
+// A performance (common and parts) or rhythm set (common and notes).
+void addPerformance(std::vector<SynthMemory::BlockInfo> &t, std::uint8_t area, int second,
+                    SynthMemory::Bank bank, int number)
+{
+    for (const int block : PerformanceImage::blocks())
+        t.push_back({linear(area, second, block, 0), PerformanceImage::blockSize(block),
+                     Kind::Performance, number, block, bank});
+}
+
+void addRhythm(std::vector<SynthMemory::BlockInfo> &t, std::uint8_t area, int second,
+               SynthMemory::Bank bank, int number)
+{
+    for (const int block : RhythmImage::blocks())
+        t.push_back({linear(area, second, block, 0), RhythmImage::blockSize(block), Kind::Rhythm,
+                     number, block, bank});
+}
+
+void addStored(std::vector<SynthMemory::BlockInfo> &t, std::uint8_t area, SynthMemory::Bank bank)
+{
+    for (int n = 1; n <= addr::PerformancePlaceCount; ++n)
+        addPerformance(t, area, n - 1, bank, n);
+    for (int n = 1; n <= addr::RhythmPlaceCount; ++n)
+        addRhythm(t, area, addr::FirstRhythmPlace + n - 1, bank, n);
+}
+
 std::vector<SynthMemory::BlockInfo> buildTable()
 {
+    using Bank = SynthMemory::Bank;
     std::vector<SynthMemory::BlockInfo> t;
     t.push_back(
         {linear(addr::AreaSystem, 0, 0, 0), simlayout::SystemCommonSize, Kind::System, 0, 0});
-    t.push_back({linear(addr::AreaTempPerformance, 0, 0, 0), simlayout::PerformanceCommonSize,
-                 Kind::Performance, 0, 0});
-    for (int p = 0; p < simlayout::PerformancePartCount; ++p)
-        addPatch(t, addr::AreaPerformancePart, p, Kind::Part);
+    addPerformance(t, addr::AreaTempPerformance, 0, Bank::Temporary, 1);
+    for (int p = 0; p < simlayout::PerformancePartCount; ++p) {
+        if (p == addr::RhythmPart)
+            addRhythm(t, addr::AreaPerformancePart, p, Bank::Temporary, 1);
+        else
+            addPatch(t, addr::AreaPerformancePart, p, Kind::Part);
+    }
     addPatch(t, addr::AreaTempPatch, 0, Kind::Temporary);
+    addStored(t, addr::AreaUserPerformance, Bank::User);
     for (int p = 0; p < addr::PatchCount; ++p)
         addPatch(t, addr::AreaUser, p, Kind::User);
+    addStored(t, addr::AreaCardPerformance, Bank::Card);
     for (int p = 0; p < addr::PatchCount; ++p)
         addPatch(t, addr::AreaCard, p, Kind::Card);
     return t;
@@ -88,9 +121,27 @@ std::vector<SynthMemory::BlockInfo>::const_iterator firstEndingAfter(std::uint32
                             });
 }
 
-QByteArray paddedName(const char *prefix, int n)
+QByteArray paddedName(const char *prefix, int n, int digits = 3)
 {
-    return QByteArray(prefix) + QByteArray::number(n).rightJustified(3, '0');
+    return QByteArray(prefix) + QByteArray::number(n).rightJustified(digits, '0');
+}
+
+// A neutral performance or rhythm set under another name (cut or padded
+// to 12).
+template <typename Image> Image named(const QByteArray &name)
+{
+    Image image;
+    const QByteArray padded = name.leftJustified(addr::PatchNameSize, ' ', true);
+    std::copy(padded.begin(), padded.end(), image.data());
+    return image;
+}
+PerformanceImage namedPerformance(const QByteArray &name)
+{
+    return named<PerformanceImage>(name);
+}
+RhythmImage namedRhythm(const QByteArray &name)
+{
+    return named<RhythmImage>(name);
 }
 
 } // namespace
@@ -106,9 +157,16 @@ void SynthMemory::reset()
     // Modulation wheel and breath controller, numbered as controller numbers.
     system_[addr::system::ControlSource1] = 1;
     system_[addr::system::ControlSource2] = 2;
-    performance_.fill(0);
-    const QByteArray perfName = QByteArray("Init Perform").left(addr::PatchNameSize);
-    std::copy(perfName.begin(), perfName.end(), performance_.begin());
+    performance_.Initialise();
+    rhythm_.Initialise();
+    for (int n = 1; n <= addr::PerformancePlaceCount; ++n) {
+        performance(Bank::User, n) = namedPerformance(paddedName("Perform U:", n, 2));
+        performance(Bank::Card, n) = namedPerformance(paddedName("Perform C:", n, 2));
+    }
+    for (int n = 1; n <= addr::RhythmPlaceCount; ++n) {
+        rhythm(Bank::User, n) = namedRhythm(paddedName("Rhythm U:", n, 1));
+        rhythm(Bank::Card, n) = namedRhythm(paddedName("Rhythm C:", n, 1));
+    }
     temporary_ = PatchMemory::initial("InitPatch");
     for (int p = 0; p < simlayout::PerformancePartCount; ++p)
         parts_[std::size_t(p)] = PatchMemory::initial(paddedName("Init Part", p + 1));
@@ -138,13 +196,53 @@ const PatchMemory &SynthMemory::patch(Bank bank, int index) const
     return const_cast<SynthMemory *>(this)->patch(bank, index);
 }
 
+PerformanceImage &SynthMemory::performance(Bank bank, int number)
+{
+    switch (bank) {
+    case Bank::User:
+        return userPerformances_.at(std::size_t(number - 1));
+    case Bank::Card:
+        return cardPerformances_.at(std::size_t(number - 1));
+    case Bank::Temporary:
+    case Bank::Part:
+        break;
+    }
+    return performance_;
+}
+
+const PerformanceImage &SynthMemory::performance(Bank bank, int number) const
+{
+    return const_cast<SynthMemory *>(this)->performance(bank, number);
+}
+
+RhythmImage &SynthMemory::rhythm(Bank bank, int number)
+{
+    switch (bank) {
+    case Bank::User:
+        return userRhythms_.at(std::size_t(number - 1));
+    case Bank::Card:
+        return cardRhythms_.at(std::size_t(number - 1));
+    case Bank::Temporary:
+    case Bank::Part:
+        break;
+    }
+    return rhythm_;
+}
+
+const RhythmImage &SynthMemory::rhythm(Bank bank, int number) const
+{
+    return const_cast<SynthMemory *>(this)->rhythm(bank, number);
+}
+
 std::uint8_t *SynthMemory::resolve(const BlockInfo &b)
 {
     switch (b.kind) {
     case Kind::System:
         return system_.data();
     case Kind::Performance:
-        return performance_.data();
+        return performance(b.bank, b.index).data() + *PerformanceImage::blockPosition(b.block, 0);
+    case Kind::Rhythm:
+        return rhythm(b.bank, b.index).data() + *RhythmImage::blockPosition(b.block, 0);
     case Kind::Part:
         return parts_[std::size_t(b.index)].block(b.block);
     case Kind::Temporary:

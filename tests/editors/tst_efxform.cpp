@@ -244,8 +244,8 @@ void TestEfxForm::performanceModeLeavesPatchAlone()
     QVERIFY(efx);
     // Give the temporary performance an effect of its own.
     SynthMemory memory = rig.engine().memory();
-    memory.performanceCommon()[TEfxForm::PerformanceBase] = 23;
-    memory.performanceCommon()[TEfxForm::PerformanceBase + 3] = 50;
+    memory.performance().setCommon(TEfxForm::PerformanceBase, 23);
+    memory.performance().setCommon(TEfxForm::PerformanceBase + 3, 50);
     rig.engine().setMemory(memory);
     rig.takeReceived();
 
@@ -279,7 +279,7 @@ void TestEfxForm::performanceModeLeavesPatchAlone()
     for (const QString &set : sets)
         QVERIFY2(set.startsWith(QStringLiteral("01 00 00 ")), qPrintable(set));
     QVERIFY(rig.state.patchImage == before);
-    QCOMPARE(rig.state.PerformanceCommon[TEfxForm::PerformanceBase], std::uint8_t(22));
+    QCOMPARE(rig.state.performance.common(TEfxForm::PerformanceBase), std::uint8_t(22));
 
     // And back: the patch's own effect, on 03 00.
     mode->click();

@@ -143,20 +143,19 @@ private Q_SLOTS:
         QCOMPARE(r.target, ParseResult::Target::Performance);
         QCOMPARE(r.count, 21);
         QVERIFY(state.patchImage == before);
-        QCOMPARE(state.PerformanceCommon[0x0D], 1);
-        QCOMPARE(state.PerformanceCommon[0x21], 21);
+        QCOMPARE(state.performance.common(0x0D), 1);
+        QCOMPARE(state.performance.common(0x21), 21);
 
         // Sent bytes mirror there too, and the guard reads them.
         const addr::Address type{addr::AreaTempPerformance, 0, 0, 0x0D};
         QVERIFY(!protocol.SendParameter(type, 1));
         QVERIFY(protocol.SendParameter(type, 9));
-        QCOMPARE(state.PerformanceCommon[0x0D], 9);
+        QCOMPARE(state.performance.common(0x0D), 9);
         QVERIFY(state.patchImage == before);
 
-        // A part block, or a run past the common block, has no home.
-        QVERIFY(!receive("01001000", QByteArray(1, 3)).stored());
+        // A run past the end of the common block has no home.
         QVERIFY(!receive("0100003F", QByteArray(2, 3)).stored());
-        QCOMPARE(state.PerformanceCommon[0x3F], 0);
+        QCOMPARE(state.performance.common(0x3F), 0);
         QVERIFY(state.patchImage == before);
     }
 

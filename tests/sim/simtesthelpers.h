@@ -3,6 +3,7 @@
 
 #include "core/addressmap.h"
 #include "midi/midireceiver.h"
+#include "midi/midisender.h"
 #include "midi/sysexmessage.h"
 #include "sim/patchmemory.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QList>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 
 // "F0 41 10" -> bytes.
 inline QByteArray hex(const char *text)
@@ -48,3 +50,21 @@ public:
     void receiveShort(std::uint32_t, std::uint32_t) noexcept override {}
     void receiveSysex(const std::uint8_t *, std::size_t, std::uint32_t) noexcept override {}
 };
+
+// Records what would go out, for fetches whose answers the test plays.
+class RecordingSender : public MidiSender
+{
+public:
+    void SendShortMsg(std::uint8_t, std::uint8_t, std::uint8_t) override {}
+    void SendLongMsg(const std::uint8_t *buffer, int length) override
+    {
+        sent.append(QByteArray(reinterpret_cast<const char *>(buffer), length));
+    }
+    QList<QByteArray> sent;
+};
+
+// The outcome a transfer's finished signal carried first.
+template <typename Outcome> Outcome outcomeOf(const QSignalSpy &spy)
+{
+    return spy.first().first().value<Outcome>();
+}

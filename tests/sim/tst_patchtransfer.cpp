@@ -5,7 +5,6 @@
 #include "editorrig.h"
 #include "simtesthelpers.h"
 
-#include "midi/midisender.h"
 #include "midi/patchtransfer.h"
 #include "sim/simulatorbackend.h"
 
@@ -17,23 +16,6 @@ namespace {
 
 using Bank = SynthMemory::Bank;
 using Outcome = PatchTransfer::Outcome;
-
-// Records what would go out, for fetches whose answers the test plays.
-class RecordingSender : public MidiSender
-{
-public:
-    void SendShortMsg(std::uint8_t, std::uint8_t, std::uint8_t) override {}
-    void SendLongMsg(const std::uint8_t *buffer, int length) override
-    {
-        sent.append(QByteArray(reinterpret_cast<const char *>(buffer), length));
-    }
-    QList<QByteArray> sent;
-};
-
-Outcome outcomeOf(const QSignalSpy &spy)
-{
-    return spy.first().first().value<Outcome>();
-}
 
 } // namespace
 
@@ -116,7 +98,7 @@ void TestPatchTransfer::randomEditsKeepImageAndUnitEqual()
 
     transfer_->GetPatch();
     QVERIFY(finished.wait(5000));
-    QCOMPARE(outcomeOf(finished), Outcome::Complete);
+    QCOMPARE(outcomeOf<Outcome>(finished), Outcome::Complete);
     const QList<QByteArray> answers = rig_->sysex.mid(rig_->sysex.size() - addr::SlotCount);
     for (int k = 0; k < addr::SlotCount; ++k)
         QCOMPARE(answers[k],
@@ -140,7 +122,7 @@ void TestPatchTransfer::getPatchAsksForTheEditedPart()
     transfer_->GetPatch();
     QVERIFY(rig_->state.SendLock);
     QVERIFY(finished.wait(5000));
-    QCOMPARE(outcomeOf(finished), Outcome::Complete);
+    QCOMPARE(outcomeOf<Outcome>(finished), Outcome::Complete);
     QVERIFY(engine().waitIdle());
     QCOMPARE(engine().received(),
              (QList<QByteArray>{hex("F0 41 10 6A 11 02 03 00 00 00 00 00 48 33 F7"),
@@ -172,7 +154,7 @@ void TestPatchTransfer::droppedBlocksAreAskedForAloneAndGiveUp()
     }
     rig_->state.SendLock = false; // as the update after the parse does
     QVERIFY(finished.wait(10000));
-    QCOMPARE(outcomeOf(finished), Outcome::Incomplete);
+    QCOMPARE(outcomeOf<Outcome>(finished), Outcome::Incomplete);
     QCOMPARE(transfer_->missingBlocks(), (QList<int>{3, 4}));
     QCOMPARE(sender.sent.mid(5), (QList<QByteArray>{
                                      hex("F0 41 10 6A 11 03 00 14 00 00 00 01 01 67 F7"),
@@ -195,7 +177,7 @@ void TestPatchTransfer::unansweredFetchReleasesSendLock()
     QSignalSpy finished(transfer_.get(), &PatchTransfer::fetchFinished);
     transfer_->GetPatch();
     QVERIFY(finished.wait(10000));
-    QCOMPARE(outcomeOf(finished), Outcome::NoAnswer);
+    QCOMPARE(outcomeOf<Outcome>(finished), Outcome::NoAnswer);
     QVERIFY(!rig_->state.SendLock);
     QCOMPARE(transfer_->requestsSent(), 5); // nobody there: no point asking again
     QVERIFY(rig_->state.patchImage == before);

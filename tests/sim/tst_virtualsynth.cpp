@@ -22,6 +22,8 @@ private Q_SLOTS:
     void answersExactlyTheRequestedRange_data();
     void answersExactlyTheRequestedRange();
     void answersRealDumpsByteForByte();
+    void answersPerformancesAndRhythmSetsBlockByBlock_data();
+    void answersPerformancesAndRhythmSetsBlockByBlock();
     void user128AndBanksSurviveSaveAndLoad();
     void badBankFilesChangeNothing_data();
     void badBankFilesChangeNothing();
@@ -77,6 +79,22 @@ void TestVirtualSynth::storesWhatFits_data()
         << hex("03000047") << hex("03 7F 7F") << 1 << hex("03000047") << 3;
     QTest::newRow("past tone 4") << hex("03001701") << hex("01") << 0 << hex("03001701") << -1;
     QTest::newRow("part 17") << hex("02100000") << hex("01") << 0 << hex("02100000") << -1;
+    // Part 10 plays the rhythm set: a patch common sent there fills the
+    // 12-byte rhythm name only, and it has no tone blocks.
+    QTest::newRow("part 10 holds no patch")
+        << hex("02090000") << QByteArray(72, 0x41) << 12 << hex("0209000C") << -1;
+    QTest::newRow("no tone in part 10")
+        << hex("02091000") << hex("01") << 0 << hex("02091000") << -1;
+    QTest::newRow("rhythm key 98 last byte")
+        << hex("02096239") << hex("05 06") << 1 << hex("02096239") << 5;
+    QTest::newRow("performance part 16 last byte")
+        << hex("01001F12") << hex("07 08") << 1 << hex("01001F12") << 7;
+    QTest::newRow("USER rhythm set 2, key 35")
+        << hex("10412300") << hex("09") << 1 << hex("10412300") << 9;
+    QTest::newRow("CARD performance 32, part 16")
+        << hex("201F1F00") << hex("0A") << 1 << hex("201F1F00") << 10;
+    QTest::newRow("no USER performance 33")
+        << hex("10200000") << hex("01") << 0 << hex("10200000") << -1;
 }
 
 void TestVirtualSynth::storesWhatFits()
@@ -159,6 +177,64 @@ void TestVirtualSynth::answersRealDumpsByteForByte()
         QCOMPARE(r.answers.front(), dump[k]);
         QCOMPARE(r.answers.front().size(), k == 0 ? 83 : 140);
     }
+}
+
+void TestVirtualSynth::answersPerformancesAndRhythmSetsBlockByBlock_data()
+{
+    QTest::addColumn<QByteArray>("adrs");
+    QTest::addColumn<QByteArray>("span");
+    QTest::addColumn<QList<int>>("sizes"); // first, second and last answer
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QByteArray>("name");
+
+    QTest::newRow("temporary performance")
+        << hex("01000000") << hex("00001F13") << QList<int>{64, 19, 19} << 17
+        << QByteArray("Init Perform");
+    QTest::newRow("rhythm set of part 10")
+        << hex("02090000") << hex("0000623A") << QList<int>{12, 58, 58} << 65
+        << QByteArray("Init Rhythm ");
+    QTest::newRow("USER performance 32")
+        << hex("101F0000") << hex("00001F13") << QList<int>{64, 19, 19} << 17
+        << QByteArray("Perform U:32");
+    QTest::newRow("both USER rhythm sets")
+        << hex("10400000") << hex("00020000") << QList<int>{12, 58, 58} << 130
+        << QByteArray("Rhythm U:1  ");
+    QTest::newRow("CARD rhythm set 2")
+        << hex("20410000") << hex("0000623A") << QList<int>{12, 58, 58} << 65
+        << QByteArray("Rhythm C:2  ");
+}
+
+// As a real unit answers a bulk request: one data set per block, in
+// ascending address order, each block whole.
+void TestVirtualSynth::answersPerformancesAndRhythmSetsBlockByBlock()
+{
+    QFETCH(QByteArray, adrs);
+    QFETCH(QByteArray, span);
+    QFETCH(QList<int>, sizes);
+    QFETCH(int, count);
+    QFETCH(QByteArray, name);
+
+    const auto four = [](const QByteArray &b) {
+        return addr::Address{std::uint8_t(b[0]), std::uint8_t(b[1]), std::uint8_t(b[2]),
+                             std::uint8_t(b[3])};
+    };
+    VirtualSynth synth;
+    const VirtualSynth::Result r =
+        synth.receive(sysex::requestMessage(0x10, four(adrs), four(span)));
+    QCOMPARE(r.answers.size(), count);
+    const auto dataSize = [](const QByteArray &m) { return int(m.size()) - sysex::Overhead; };
+    QCOMPARE(dataSize(r.answers.at(0)), sizes[0]);
+    QCOMPARE(dataSize(r.answers.at(1)), sizes[1]);
+    QCOMPARE(dataSize(r.answers.last()), sizes[2]);
+    QCOMPARE(r.answers.at(0).mid(sysex::AddressPos, 4), adrs);
+    QCOMPARE(r.answers.at(0).mid(sysex::DataPos, addr::PatchNameSize), name);
+    for (qsizetype i = 1; i < r.answers.size(); ++i)
+        QVERIFY(r.answers.at(i - 1).mid(sysex::AddressPos, 4) <
+                r.answers.at(i).mid(sysex::AddressPos, 4));
+    for (const QByteArray &m : r.answers)
+        QVERIFY(sysex::verify(reinterpret_cast<const std::uint8_t *>(m.constData()), int(m.size()),
+                              0x10, sysex::CommandDataSet)
+                    .isEmpty());
 }
 
 void TestVirtualSynth::user128AndBanksSurviveSaveAndLoad()
