@@ -78,6 +78,7 @@ void Application::createWindows()
     recovery_ = new RecoveryKeeper(state_, info_, *main_, *transfer_, protocol_);
     recovery_->setEnabled(settings_.AutoSave);
     new PerformanceCommands(*main_, state_, info_, protocol_, *transfer_);
+    applyBankPacing();
     entry_ = std::make_unique<TEntryForm>(main_.get());
 }
 
@@ -170,7 +171,14 @@ void Application::ReadSettings()
     main_->LastPatchFile = settings_.LastPatchFile;
     if (recovery_)
         recovery_->setEnabled(settings_.AutoSave);
+    applyBankPacing();
     expansionsChanged();
+}
+
+void Application::applyBankPacing()
+{
+    if (sysex_)
+        sysex_->setPacing({settings_.BankPauseMs, settings_.BankTimeoutMs, settings_.BankRetries});
 }
 
 void Application::expansionsChanged()

@@ -98,6 +98,7 @@ private:
     void createHub();
     void connectCommands();
     void expansionsChanged();
+    void applyBankPacing();
 
     InfoSink &info_;
     AppSettings &settings_;

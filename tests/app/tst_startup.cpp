@@ -1,6 +1,8 @@
 #include "app/application.h"
+#include "app/bankmanform.h"
 #include "app/entryform.h"
 #include "app/mainform.h"
+#include "app/mainformsysex.h"
 #include "app/mididevselect.h"
 #include "app/momentform.h"
 #include "app/noteoutform.h"
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void deviceDialogOkOrCancelKeepsEditing_data();
     void deviceDialogOkOrCancelKeepsEditing();
     void waitWindowShownWhileScreenOpens();
+    void bankPacingComesFromTheSettings();
 
 private:
     // A settings file that is not a first run: the test devices chosen.
@@ -548,6 +551,33 @@ void TestStartup::waitWindowShownWhileScreenOpens()
     QVERIFY((momentCentre - app.mainForm()->geometry().center()).manhattanLength() <= 2);
     QVERIFY(moment->isHidden());
     QCOMPARE(app.state().CurrentTone, 2);
+}
+
+void TestStartup::bankPacingComesFromTheSettings()
+{
+    {
+        QFile f(ini_);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[General]\nJVID=17\nMidi_In1=0\nMidi_Out=0\n"
+                "BankPauseMs=55\nBankTimeoutMs=2500\nBankRetries=7\n");
+    }
+    Application &app = start();
+    QTest::keyClick(app.mainForm(), Qt::Key_F3);
+    TBankManForm &librarian = app.sysex()->bankManForm();
+    QVERIFY(QTest::qWaitForWindowExposed(&librarian));
+    BankTransfer::Pacing pacing = librarian.transfer().pacing();
+    QCOMPARE(pacing.pauseMs, 55);
+    QCOMPARE(pacing.timeoutMs, 2500);
+    QCOMPARE(pacing.retries, 7);
+
+    // Reading the settings again reaches the open librarian too.
+    store("BankPauseMs", 40);
+    store("BankRetries", 0);
+    app.ReadSettings();
+    pacing = librarian.transfer().pacing();
+    QCOMPARE(pacing.pauseMs, 40);
+    QCOMPARE(pacing.timeoutMs, 2500);
+    QCOMPARE(pacing.retries, 0);
 }
 
 QTEST_MAIN(TestStartup)
