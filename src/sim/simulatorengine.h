@@ -48,6 +48,11 @@ public:
     bool wireSpeed() const;
     void setBusyMode(bool on);
     bool busyMode() const;
+    // Busy mode: how long the unit stays deaf after each answer has left,
+    // beyond the answer's own time on the cable (none by default). Requests
+    // sent together then meet a busy unit however a loaded machine spaces
+    // them.
+    void setBusyTail(Clock::duration tail);
     void setUnitId(int unitId);
     int unitId() const;
 
@@ -108,6 +113,8 @@ private:
     std::deque<Pending> outgoing_;
     Clock::time_point inCableFree_{};
     Clock::time_point outCableFree_{};
+    Clock::time_point busyUntil_{};
+    Clock::duration busyTail_{};
     bool wire_ = false;
     bool busy_ = false;
     bool recording_ = false;
