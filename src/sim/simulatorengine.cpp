@@ -46,6 +46,12 @@ void SimulatorEngine::setBusyMode(bool on)
     busy_ = on;
 }
 
+void SimulatorEngine::setBusyTail(Clock::duration tail)
+{
+    std::lock_guard lock(mutex_);
+    busyTail_ = tail;
+}
+
 bool SimulatorEngine::busyMode() const
 {
     std::lock_guard lock(mutex_);
@@ -226,7 +232,7 @@ void SimulatorEngine::handle(const Pending &message)
         received_.append(message.bytes);
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(message.bytes.constData());
     const int length = int(message.bytes.size());
-    if (busy_ && message.at < outCableFree_ && synth_.isRequest(bytes, length)) {
+    if (busy_ && message.at < busyUntil_ && synth_.isRequest(bytes, length)) {
         ++stats_.requestsDropped;
         return;
     }
@@ -244,6 +250,7 @@ void SimulatorEngine::handle(const Pending &message)
             const Clock::time_point sent =
                 std::max(message.at, outCableFree_) + cableTime(answer.size());
             outCableFree_ = sent;
+            busyUntil_ = sent + busyTail_;
             outgoing_.push_back({answer, wire_ ? sent : message.at});
         }
         break;

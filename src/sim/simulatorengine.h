@@ -55,6 +55,11 @@ public:
     // one; 0 or less delivers all.
     void setDropEveryNthAnswer(int n);
     int dropEveryNthAnswer() const;
+    // Busy mode: how long the unit stays deaf after each answer has left,
+    // beyond the answer's own time on the cable (none by default). Requests
+    // sent together then meet a busy unit however a loaded machine spaces
+    // them.
+    void setBusyTail(Clock::duration tail);
     void setUnitId(int unitId);
     int unitId() const;
 
@@ -115,6 +120,8 @@ private:
     std::deque<Pending> outgoing_;
     Clock::time_point inCableFree_{};
     Clock::time_point outCableFree_{};
+    Clock::time_point busyUntil_{};
+    Clock::duration busyTail_{};
     bool wire_ = false;
     bool busy_ = false;
     int dropEvery_ = 0;

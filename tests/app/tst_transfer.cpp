@@ -31,6 +31,9 @@ QStringList dataSetAddresses(const QList<QByteArray> &received)
 }
 
 const QString MidiClosed = QStringLiteral("Midi Closed\rSelect Midi Devices");
+// Silence after which a fetch asks again for what is missing; long, so that a
+// unit stalled by a loaded machine does not look quiet.
+constexpr int QuietMs = 1000;
 
 QCheckBox *toBox(QDialog &d, int tone)
 {
@@ -124,10 +127,12 @@ void TestTransfer::getPatchLoadsImageAndScreen()
     temp.tones[2][addr::tone::OutputLevel] = 33;
     rig->engine().setMemory(m);
     rig->engine().setBusyMode(busy);
+    // Deaf for a while after each answer, so that the requests sent together
+    // meet a busy unit however long a loaded machine takes between them,
+    // while a request asked again after the quiet time is answered.
+    rig->engine().setBusyTail(std::chrono::milliseconds(QuietMs / 2));
     rig->form.setUpdateFromJv(false);
-    // Only a dropped request may be asked again: a unit stalled by a loaded
-    // machine must not look quiet.
-    rig->transfer->engine().setQuietMs(1000);
+    rig->transfer->engine().setQuietMs(QuietMs);
     rig->transfer->engine().setTimeoutMs(10000);
 
     QTest::mouseClick(rig->form.findChild<QWidget *>(button), Qt::LeftButton);

@@ -2,6 +2,7 @@
 
 #include "midi/sysexmessage.h"
 
+#include <QAbstractItemView>
 #include <QFile>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -12,6 +13,13 @@ constexpr std::uint8_t SysexStart = 0xF0;
 constexpr std::uint8_t SysexEnd = 0xF7;
 constexpr int BlockByte = sysex::AddressPos + 2;
 } // namespace
+
+void clickPopupRow(QAbstractItemView *view, int row)
+{
+    const QRect shown =
+        view->visualRect(view->model()->index(row, 0)).intersected(view->viewport()->rect());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, shown.center());
+}
 
 EditorRig::EditorRig()
 {

@@ -18,6 +18,13 @@
 #include <QList>
 #include <memory>
 
+class QAbstractItemView;
+
+// Clicks row of an open list popup where the popup shows it. A row may be
+// laid out wider than the popup it sits in, and a release outside the popup
+// leaves it open.
+void clickPopupRow(QAbstractItemView *view, int row);
+
 class EditorRig
 {
 public:

@@ -263,8 +263,7 @@ void TestComSwForm::listChoiceFromPopup()
     list->showPopup();
     QAbstractItemView *view = list->view();
     QTRY_VERIFY(view->isVisible());
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualRect(view->model()->index(2, 0)).center());
+    clickPopupRow(view, 2);
     QTRY_VERIFY(!view->isVisible());
     QTRY_VERIFY(form->isActiveWindow());
     QCOMPARE(rig.takeDataSets(), QStringList{common(TComSwForm::HoldPeakEfxOffset + 2, 2)});

@@ -341,8 +341,7 @@ void TestCtrlForm::listChoiceKeepsChosenTone()
     list->showPopup();
     QAbstractItemView *view = list->view();
     QTRY_VERIFY(view->isVisible());
-    const QRect r = view->visualRect(view->model()->index(5, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    clickPopupRow(view, 5);
     QTRY_VERIFY(!view->isVisible());
     QTRY_VERIFY(form->isActiveWindow());
     QCOMPARE(rig.takeDataSets(), QStringList{tone(3, TCtrlForm::destinationOffset(1, 2), 5)});

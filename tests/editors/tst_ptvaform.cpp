@@ -409,8 +409,7 @@ void TestPtvaForm::listChoiceFromPopup()
     list->showPopup();
     QAbstractItemView *view = list->view();
     QTRY_VERIFY(view->isVisible());
-    const QRect r = view->visualRect(view->model()->index(target, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    clickPopupRow(view, target);
     QTRY_VERIFY(!view->isVisible());
     QCOMPARE(list->currentIndex(), target);
     QCOMPARE(rig->takeDataSets(), QStringList{QString::asprintf("03 00 10 66 | %02X", target)});
