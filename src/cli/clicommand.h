@@ -32,5 +32,6 @@ QList<Command> parseCommands();    // parse
 QList<Command> simCommands();      // ports, sim
 QList<Command> transferCommands(); // info, get, send, write
 QList<Command> syxCommands();      // syx2pat, pat2syx, syxinfo
+QList<Command> bankCommands();     // bank get, bank send
 
 } // namespace cli

@@ -10,6 +10,7 @@ QList<Command> allCommands()
     all += simCommands();
     all += transferCommands();
     all += syxCommands();
+    all += bankCommands();
     return all;
 }
 
