@@ -265,7 +265,7 @@ void TestComSwForm::listChoiceFromPopup()
     QTRY_VERIFY(view->isVisible());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                       view->visualRect(view->model()->index(2, 0)).center());
-    QTRY_VERIFY(!view->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!view->isVisible(), 30000);
     QTRY_VERIFY(form->isActiveWindow());
     QCOMPARE(rig.takeDataSets(), QStringList{common(TComSwForm::HoldPeakEfxOffset + 2, 2)});
     QCoreApplication::processEvents(); // a queued reload, if any, has run
