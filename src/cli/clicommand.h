@@ -33,5 +33,6 @@ QList<Command> simCommands();      // ports, sim
 QList<Command> transferCommands(); // info, get, send, write
 QList<Command> syxCommands();      // syx2pat, pat2syx, syxinfo
 QList<Command> sheetCommands();    // sheet, diff
+QList<Command> bankCommands();     // bank get, bank send
 
 } // namespace cli

@@ -11,6 +11,7 @@ QList<Command> allCommands()
     all += transferCommands();
     all += syxCommands();
     all += sheetCommands();
+    all += bankCommands();
     return all;
 }
 

@@ -4,17 +4,14 @@
 #include "cli/cliargs.h"
 #include "cli/clicommand.h"
 #include "cli/clioutput.h"
+#include "cli/connection.h"
 #include "cli/patchparamnames.h"
+#include "cli/transferargs.h"
 #include "core/editstate.h"
-#include "core/infosink.h"
 #include "core/patchfile.h"
-#include "midi/mididevices.h"
 #include "midi/parseobserver.h"
 #include "midi/patchtransfer.h"
-#include "midi/rtmidibackend.h"
-#include "midi/synthlink.h"
 #include "midi/sysexmessage.h"
-#include "sim/simulatorbackend.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -25,77 +22,8 @@ namespace cli {
 
 namespace {
 
-const QString PortOption = QStringLiteral("--port");
 const QString UserOption = QStringLiteral("--user");
 const QString CardOption = QStringLiteral("--card");
-
-// Messages meant for a box go to stderr on one line.
-class StreamInfoSink : public InfoSink
-{
-public:
-    StreamInfoSink(QTextStream &err, const char *command) : err_(err), command_(command) {}
-    void ShowInfo(const QString &text) override
-    {
-        err_ << command_ << ": " << QString(text).replace(QLatin1Char('\r'), QLatin1Char(' '))
-             << '\n';
-    }
-    bool Confirm(const QString &, const QString &) override { return false; }
-
-private:
-    QTextStream &err_;
-    const char *command_;
-};
-
-MidiDevices devicesFor(const QString &port)
-{
-    MidiDevices d;
-    d.addBackend(std::make_shared<SimulatorBackend>());
-    // The system's MIDI is only asked when needed: probing it is slow and
-    // its libraries talk on stderr when there is no MIDI system.
-    if (port != SimulatorBackend::DeviceName)
-        d.addBackend(std::make_shared<RtMidiBackend>());
-    return d;
-}
-
-// The devices a command may use, with the synthesizer link on them.
-struct Connection
-{
-    Connection(const QString &port, int unit, QTextStream &err, const char *command)
-        : info(err, command), devices(devicesFor(port)), link(devices, info, unit)
-    {
-    }
-    bool open(const QString &port, QString &error)
-    {
-        if (link.open(port, error))
-            return true;
-        error += QStringLiteral(" (see tessiva-cli ports)");
-        return false;
-    }
-
-    StreamInfoSink info;
-    MidiDevices devices;
-    SynthLink link;
-};
-
-// Options shared by the transfer commands; the rest stays in args.
-struct TransferArgs
-{
-    QStringList args;
-    QString port;
-    int unit = EditState::DefaultUnitId;
-};
-
-bool takeTransferArgs(const QStringList &argsIn, TransferArgs &t, QString &error)
-{
-    t.args = argsIn;
-    if (!takeOptionValue(t.args, PortOption, t.port, error) || !takeUnit(t.args, t.unit, error))
-        return false;
-    if (t.port.isEmpty()) {
-        error = QStringLiteral("--port DEV is needed (see tessiva-cli ports)");
-        return false;
-    }
-    return true;
-}
 
 bool oneFile(const QStringList &args, QString &error)
 {

@@ -264,7 +264,7 @@ void TestComSwForm::listChoiceFromPopup()
     QAbstractItemView *view = list->view();
     QTRY_VERIFY(view->isVisible());
     clickPopupRow(view, 2);
-    QTRY_VERIFY(!view->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!view->isVisible(), 30000);
     QTRY_VERIFY(form->isActiveWindow());
     QCOMPARE(rig.takeDataSets(), QStringList{common(TComSwForm::HoldPeakEfxOffset + 2, 2)});
     QCoreApplication::processEvents(); // a queued reload, if any, has run
