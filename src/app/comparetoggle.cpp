@@ -11,7 +11,13 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+namespace {
+constexpr int ClosedMessageMs = 5000;
+} // namespace
+
 const QString CompareToggle::TitleMark = QStringLiteral(" - Compare");
+const QString CompareToggle::ClosedText =
+    QStringLiteral("Compare needs MIDI open: there is no synthesizer to play the saved patch.");
 const QString CompareToggle::StatusText =
     QStringLiteral("Compare: the synthesizer plays the patch as last opened, fetched or saved. "
                    "Press Compare (F8) to go back to your edit.");
@@ -62,6 +68,12 @@ void CompareToggle::start()
     // the edited patch, not in the one being compared.
     if (comparing() || state_.SendLock) {
         action_->setChecked(comparing());
+        return;
+    }
+    // Nothing would sound: the synthesizer keeps the edited patch.
+    if (state_.MidiClosed) {
+        action_->setChecked(false);
+        form_.statusBar()->showMessage(ClosedText, ClosedMessageMs);
         return;
     }
     edited_ = state_.patchImage;

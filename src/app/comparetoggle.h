@@ -25,6 +25,7 @@ class CompareToggle : public QObject
 public:
     static const QString TitleMark;
     static const QString StatusText;
+    static const QString ClosedText;
 
     // Make it before the window's other command handlers, so that it ends
     // the comparison before they run.

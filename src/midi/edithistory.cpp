@@ -3,7 +3,7 @@
 #include "core/editstate.h"
 #include "core/patchparameters.h"
 #include "core/sendguard.h"
-#include "midi/sysexmessage.h"
+#include "core/sysexmessage.h"
 #include "midi/sysexprotocol.h"
 
 #include <algorithm>

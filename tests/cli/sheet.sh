@@ -8,13 +8,16 @@ fails=0
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 pat="$data/pat/SuperJVPad.pat"
+syx="$data/syx/JV1080_SuperJVPad_user023.syx"
+bank="$data/syx/JV1080_AGSOUND1_user01-46.syx"
 
-fail() { echo "FAIL $1"; fails=$((fails + 1)); }
+source "$(dirname "$0")/clitest.bash"
 
 # put FILE OFFSET OCTAL-BYTE: overwrites one byte.
 put() { printf "\\$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
 
-"$cli" sheet "$pat" >"$tmp/sheet" 2>"$tmp/err" || fail "sheet: status $?: $(cat "$tmp/err")"
+run sheet 0 sheet "$pat"
+cp "$tmp/out" "$tmp/sheet"
 has() { grep -qE "$1" "$tmp/sheet" || fail "sheet: no line like '$1'"; }
 has '^  Name +Super JV Pad$'
 has '^\[Tone 1 Wave\]$'
@@ -47,17 +50,23 @@ grep -qE '^Common: Patch Level +127 \| 100$' "$tmp/out" || fail "diff: patch lev
 grep -qE '^Tone 2 TVF: Cutoff +[0-9]+ +\| 40$' "$tmp/out" || fail "diff: cutoff line"
 grep -qE '^Tone 4 Mixer: Reverb Send +98 +\| 5$' "$tmp/out" || fail "diff: reverb send line"
 
+# The same patch in its .syx dump reads the same; a bank gives the patch of
+# the place asked for.
+"$cli" diff "$pat" "$syx" >"$tmp/out" 2>"$tmp/err"
+rc=$?
+[ "$rc" = 0 ] || fail "diff pat/syx: status $rc: $(cat "$tmp/out" "$tmp/err")"
+run sheet-place 0 sheet --place 3 "$bank"
+grep -qE '^  Name +[^ ]' "$tmp/out" || fail "sheet --place 3: no name line"
+run sheet-place-missing 2 sheet --place 47 "$bank"
+grep -q "46 patches" "$tmp/err" || fail "sheet --place 47: $(cat "$tmp/err")"
+
 # Refused input says why and prints nothing.
 printf 'short' >"$tmp/short.pat"
-"$cli" sheet "$tmp/short.pat" >"$tmp/out" 2>"$tmp/err"
-rc=$?
-[ "$rc" = 2 ] || fail "sheet short: status $rc"
+run sheet-short 2 sheet "$tmp/short.pat"
 [ -s "$tmp/out" ] && fail "sheet short: printed something"
 grep -q "short.pat" "$tmp/err" || fail "sheet short: no reason"
-"$cli" diff "$pat" >"$tmp/out" 2>"$tmp/err"
-[ "$?" = 2 ] || fail "diff one file: wrong status"
-"$cli" sheet --place 0 "$pat" >"$tmp/out" 2>"$tmp/err"
-[ "$?" = 2 ] || fail "sheet --place 0: wrong status"
+run diff-one-file 2 diff "$pat"
+run sheet-place-0 2 sheet --place 0 "$pat"
 
 [ "$fails" = 0 ] && echo "all sheet checks passed"
 exit $((fails > 0))

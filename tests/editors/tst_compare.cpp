@@ -18,6 +18,7 @@ private Q_SLOTS:
     void editAttemptWhileComparingSendsNothing_data();
     void editAttemptWhileComparingSendsNothing();
     void aCommandEndsTheComparison();
+    void withMidiClosedThereIsNothingToCompare();
 };
 
 namespace {
@@ -144,6 +145,19 @@ void TestCompare::aCommandEndsTheComparison()
     QVERIFY(!rig.compare->comparing());
     QCOMPARE(rig.imagePatch(), rig.unitPatch());
     QCOMPARE(rig.state.patchImage, rig.state.savedImage);
+}
+
+void TestCompare::withMidiClosedThereIsNothingToCompare()
+{
+    HistoryRig rig;
+    QVERIFY(rig.ok());
+    fetched(rig, 13);
+    rig.hub->closeMidi();
+    rig.compare->action()->trigger();
+    QVERIFY(!rig.compare->comparing());
+    QVERIFY(!rig.compare->action()->isChecked());
+    QCOMPARE(rig.form.statusBar()->currentMessage(), CompareToggle::ClosedText);
+    QVERIFY(rig.form.centralWidget()->isEnabled());
 }
 
 QTEST_MAIN(TestCompare)
