@@ -108,8 +108,7 @@ void EditorScreens::open(Entry &entry)
         entry.window = entry.create();
         if (entry.lifetime == Lifetime::ReleasedOnClose)
             entry.window->setAttribute(Qt::WA_DeleteOnClose);
-        entry.window->setEnabled(!state_.Comparing && (!editsPatch(entry.window) ||
-                                                       state_.editMode() != EditMode::Rhythm));
+        entry.window->setEnabled(enabledNow(entry.window));
         // First shown over the main window, then where the user leaves it.
         WindowPlacement::install(*entry.window, WindowPlacement::Mode::CentreOnce, &main_);
     }
@@ -136,12 +135,14 @@ void EditorScreens::refresh(int tone)
 
 void EditorScreens::setScreensEnabled(bool on)
 {
+    const auto apply = [&](Entry &entry) {
+        if (entry.window)
+            entry.window->setEnabled(on && enabledNow(entry.window));
+    };
     for (auto &[screen, entry] : tone_)
-        if (entry.window)
-            entry.window->setEnabled(on);
+        apply(entry);
     for (auto &[screen, entry] : common_)
-        if (entry.window)
-            entry.window->setEnabled(on);
+        apply(entry);
 }
 
 QWidget *EditorScreens::toneScreen(ToneScreen screen) const
@@ -165,15 +166,12 @@ bool EditorScreens::editsPatch(const QWidget *window) const
            window != commonScreen(CommonScreen::Effect);
 }
 
+bool EditorScreens::enabledNow(const QWidget *window) const
+{
+    return !state_.Comparing && (!editsPatch(window) || state_.editMode() != EditMode::Rhythm);
+}
+
 void EditorScreens::followEditMode()
 {
-    const bool patch = state_.editMode() != EditMode::Rhythm;
-    const auto follow = [&](Entry &entry) {
-        if (entry.window && editsPatch(entry.window))
-            entry.window->setEnabled(patch);
-    };
-    for (auto &[screen, entry] : tone_)
-        follow(entry);
-    for (auto &[screen, entry] : common_)
-        follow(entry);
+    setScreensEnabled(true);
 }

@@ -64,7 +64,8 @@ public:
 
     EditorHost &host() { return host_; }
 
-    // Every existing screen on or off (off while comparing).
+    // Every existing screen on or off (off while comparing); on leaves the
+    // patch screens off while the rhythm set is edited.
     void setScreensEnabled(bool on);
 
 private:
@@ -73,6 +74,9 @@ private:
     // The screens that edit a patch rest while the rhythm set is edited:
     // there is no patch at part 10 to send them to.
     bool editsPatch(const QWidget *window) const;
+    // Whether a screen may take edits now: not while comparing, and a patch
+    // screen not in Rhythm mode.
+    bool enabledNow(const QWidget *window) const;
     void followEditMode();
 
     TMidiMainForm &main_;

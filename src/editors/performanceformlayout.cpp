@@ -155,6 +155,7 @@ QWidget *TPerformanceForm::buildEffectPanel()
 
     auto *settings = new QGridLayout;
     settings->setVerticalSpacing(1);
+    settings->setHorizontalSpacing(2 * PanelSpacing);
     const char *rows[] = {"CbEfxType",  "CbEfxOutput", "SpEfxLevel", "SpEfxChorus", "SpEfxReverb",
                           "CbEfxCtrl1", "SpEfxDepth1", "CbEfxCtrl2", "SpEfxDepth2"};
     int i = 0;

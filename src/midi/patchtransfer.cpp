@@ -58,6 +58,10 @@ void PatchTransfer::SaveToSynth(bool card, int patchNumber)
 
 void PatchTransfer::sendBlocks(std::uint8_t area, std::uint8_t place)
 {
+    // Part 10 plays a rhythm set: a patch sent there would overwrite its
+    // name and reach no note.
+    if (area == addr::AreaPerformancePart && place == addr::RhythmPart)
+        return;
     for (int k = 0; k < BlockCount; ++k) {
         // A copy: a data set to the edited patch writes its bytes back into
         // the very slot they come from.

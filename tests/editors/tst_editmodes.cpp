@@ -156,6 +156,10 @@ void TestEditModes::patchScreensRestInRhythmMode()
     QVERIFY(mixer);
     rig.form.SpBPerfClick(rig.form.findChild<QAbstractButton *>(QStringLiteral("SpBRhythm")));
     QVERIFY(!mixer->isEnabled());
+    // The end of a compare turns the screens back on, but not this one.
+    rig.screens->setScreensEnabled(false);
+    rig.screens->setScreensEnabled(true);
+    QVERIFY(!mixer->isEnabled());
     rig.form.SpBPerfClick(rig.form.findChild<QAbstractButton *>(QStringLiteral("SpBPerf")));
     QCOMPARE(rig.state.EditPrefix, (std::array<std::uint8_t, 2>{addr::AreaPerformancePart, 0}));
     QVERIFY(mixer->isEnabled());
@@ -199,6 +203,8 @@ void TestEditModes::choiceFetchesThePartsPatch()
     rig.takeReceived();
     rig.info.messages.clear();
     transfer->BSendPatchClick();
+    // Nor does any other sender of whole patches reach the rhythm set.
+    transfer->engine().SendPatch();
     QVERIFY(rig.takeDataSets().isEmpty());
     QCOMPARE(rig.info.messages.size(), 1);
     QVERIFY(rig.info.messages.first().startsWith(QStringLiteral("Part 10 plays a rhythm set")));
