@@ -2,16 +2,11 @@
 // virtual JV-1080 with cable timing: the wall time of the whole command
 // against what its bytes need on the cable plus the pauses it makes.
 
+#include "cablebench.h"
 #include "qtbenchmarkmain.h"
 
-#include "core/infosink.h"
-#include "core/recordinginfosink.h"
-#include "midi/mididevices.h"
 #include "midi/patchtransfer.h"
-#include "midi/synthlink.h"
 #include "midi/sysexmessage.h"
-#include "sim/simlayout.h"
-#include "sim/simulatorbackend.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -26,35 +21,7 @@ constexpr int PatchBytes = addr::CommonSize + addr::ToneCount * addr::ToneSize;
 constexpr int FetchBytes = Blocks * sysex::RequestLength + PatchBytes + Blocks * sysex::Overhead;
 constexpr int SendBytes = PatchBytes + Blocks * sysex::Overhead;
 
-double cableMs(int bytes)
-{
-    return std::chrono::duration<double, std::milli>(simlayout::ByteTime * bytes).count();
-}
-
-struct Bench
-{
-    Bench()
-    {
-        backend->engine().setWireSpeed(true);
-        devices.addBackend(backend);
-        QString error;
-        if (!link.open(SimulatorBackend::DeviceName, error))
-            qFatal("%s", qPrintable(error));
-    }
-    std::shared_ptr<SimulatorBackend> backend = std::make_shared<SimulatorBackend>();
-    MidiDevices devices;
-    RecordingInfoSink info;
-    SynthLink link{devices, info};
-    PatchTransfer transfer{link.state, link.protocol};
-};
-
-void report(benchmark::State &state, double totalMs, double referenceMs)
-{
-    const double mean = totalMs / double(state.iterations());
-    state.counters["wall_ms"] = mean;
-    state.counters["cable_plus_pauses_ms"] = referenceMs;
-    state.counters["ratio"] = mean / referenceMs;
-}
+using Bench = CableBench<PatchTransfer>;
 
 void BM_GetPatchCable(benchmark::State &state)
 {
@@ -79,7 +46,7 @@ void BM_GetPatchCable(benchmark::State &state)
         state.SetIterationTime(ms / 1000);
         total += ms;
     }
-    report(state, total, cableMs(FetchBytes) + Blocks * PatchTransfer::RequestPauseMs);
+    reportCable(state, total, cableMs(FetchBytes) + Blocks * PatchTransfer::RequestPauseMs);
 }
 BENCHMARK(BM_GetPatchCable)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -97,7 +64,7 @@ void BM_SendPatchCable(benchmark::State &state)
         state.SetIterationTime(ms / 1000);
         total += ms;
     }
-    report(state, total, cableMs(SendBytes) + Blocks * PatchTransfer::DataSetPauseMs);
+    reportCable(state, total, cableMs(SendBytes) + Blocks * PatchTransfer::DataSetPauseMs);
 }
 BENCHMARK(BM_SendPatchCable)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 
