@@ -1,12 +1,14 @@
 #include "rtmidibackend.h"
 
 #include "midi/jackmonitor.h"
+#include "midi/jackportcloser.h"
 
 #include <rtmidi/RtMidi.h>
 
 #include <cmath>
 #include <iostream>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -30,6 +32,8 @@ constexpr char OutputPortName[] = "out";
 // must not take the program's name before the ports do: JACK gives each
 // further client of a name a number ("Tessiva-01").
 constexpr char ListingSuffix[] = " devices";
+// The throw-away client that takes libjack's clean-up after a lost server.
+constexpr char ResetSuffix[] = " reset";
 
 const QString ServerStopped = QStringLiteral("The JACK server has stopped");
 
@@ -150,14 +154,16 @@ template <typename Port> void abandon(std::unique_ptr<Port> port)
 // An RtMidi object with the JACK generation it was made in (see
 // JackMonitor). Once libjack has freed the client under it, or the server
 // under it is gone, the object is never used or closed again but abandoned:
-// closing it would crash in jack_client_close.
+// closing it would crash in jack_client_close. One whose server runs has
+// its callbacks stopped before RtMidi closes it (see JackPortCloser).
 template <typename Port> class GuardedPort
 {
 public:
     GuardedPort() = default;
-    GuardedPort(std::unique_ptr<Port> port, RtMidi::Api api)
+    GuardedPort(std::unique_ptr<Port> port, RtMidi::Api api, std::string clientName)
         : m_port(std::move(port)), m_jack(api == RtMidi::UNIX_JACK),
-          m_generation(JackMonitor::generation()), m_losses(JackMonitor::losses())
+          m_generation(JackMonitor::generation()), m_losses(JackMonitor::losses()),
+          m_clientName(std::move(clientName))
     {
     }
     GuardedPort(GuardedPort &&other) noexcept { *this = std::move(other); }
@@ -168,6 +174,7 @@ public:
         m_jack = other.m_jack;
         m_generation = other.m_generation;
         m_losses = other.m_losses;
+        m_clientName = std::move(other.m_clientName);
         return *this;
     }
     ~GuardedPort() { reset(); }
@@ -184,8 +191,12 @@ public:
 
     void reset()
     {
-        if (m_port && serverGone())
+        if (!m_port)
+            return;
+        if (serverGone())
             abandon(std::move(m_port));
+        else if (m_jack)
+            JackPortCloser::quiesce(*m_port, m_clientName, std::is_same_v<Port, RtMidiOut>);
         m_port.reset();
     }
 
@@ -194,6 +205,7 @@ private:
     bool m_jack = false;
     int m_generation = 0;
     int m_losses = 0;
+    std::string m_clientName;
 };
 
 class RtInputConnection : public MidiInputConnection
@@ -286,17 +298,21 @@ private:
 
 // After a lost server libjack frees every older client once a new one is
 // opened. A throw-away client takes that first, so that it cannot take a
-// port opened a moment before the next one (the hub opens three).
-void settleJack()
+// port opened a moment before the next one (the hub opens three). It is
+// named after the port's client: libjack's socket for a client opening is
+// named after the client alone, whatever the server, so one fixed name
+// would be shared by every program and server on the machine.
+void settleJack(const QString &client)
 {
     if (!JackMonitor::cleanUpPending())
         return;
     {
         QuietCerr quiet;
         ErrorSink ignored;
-        auto probe = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Tessiva reset");
+        const std::string name = (client + QLatin1String(ResetSuffix)).toStdString();
+        auto probe = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, name);
         ignored.attach(*probe);
-        GuardedPort<RtMidiOut> closed(std::move(probe), RtMidi::UNIX_JACK);
+        GuardedPort<RtMidiOut> closed(std::move(probe), RtMidi::UNIX_JACK, name);
     }
     JackMonitor::settle();
 }
@@ -306,13 +322,14 @@ GuardedPort<Port> makePort(RtMidi::Api api, const QString &client, ErrorSink &er
 {
     if (api == RtMidi::UNIX_JACK) {
         JackMonitor::install();
-        settleJack();
+        settleJack(client);
     }
     QuietCerr quiet;
-    auto port = std::make_unique<Port>(api, client.toStdString());
+    const std::string name = client.toStdString();
+    auto port = std::make_unique<Port>(api, name);
     errors.attach(*port);
     // Stamped once made: opening its client is what may have freed older ones.
-    return GuardedPort<Port>(std::move(port), api);
+    return GuardedPort<Port>(std::move(port), api, name);
 }
 
 // Gives a fresh port of each API in turn to open() until one succeeds. The
