@@ -47,7 +47,10 @@ QString JackServer::start()
         return process_.errorString();
     QProcess wait;
     wait.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    wait.start(tool("jack_wait"), {"-w", "-t", QString::number(WaitSeconds)});
+    // libjack names a client's socket after the client alone, whatever the
+    // server: a name of this server's own keeps two tests apart.
+    wait.start(tool("jack_wait"),
+               {"-w", "-t", QString::number(WaitSeconds), "-n", name_ + QStringLiteral(" wait")});
     if (!wait.waitForFinished(WaitMs) || wait.exitCode() != 0)
         return QStringLiteral("the JACK server '%1' did not come up").arg(name_);
     return {};
@@ -88,9 +91,16 @@ void JackServer::reclaim()
 
 QStringList JackServer::ports() const
 {
-    QProcess lsp;
-    lsp.start(tool("jack_lsp"), {"-s", name_});
-    lsp.waitForFinished(WaitMs);
-    return QString::fromUtf8(lsp.readAllStandardOutput())
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // jack_lsp's client has a fixed name, which another test's jack_lsp may
+    // take at the same moment: one that could not connect tries again.
+    constexpr int Attempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        QProcess lsp;
+        lsp.start(tool("jack_lsp"), {"-s", name_});
+        const bool listed = lsp.waitForFinished(WaitMs) &&
+                            lsp.exitStatus() == QProcess::NormalExit && lsp.exitCode() == 0;
+        if (listed || attempt == Attempts)
+            return QString::fromUtf8(lsp.readAllStandardOutput())
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
 }

@@ -32,6 +32,16 @@ QString serverName(const char *what)
         .arg(QLatin1String(what))
         .arg(QCoreApplication::applicationPid());
 }
+
+// libjack names a client's socket after the client alone, whatever its
+// server: clients of this test carry its process id, so that another test
+// opening "Tessiva" on a server of its own at the same moment cannot take it.
+QString clientName(const char *what)
+{
+    return QStringLiteral("Tessiva%1-%2")
+        .arg(QLatin1String(what))
+        .arg(QCoreApplication::applicationPid());
+}
 } // namespace
 
 class TestJackLoss : public QObject
@@ -55,7 +65,7 @@ void TestJackLoss::sendsFailOnceTheServerIsGone()
     JackServer server(serverName("loss"));
     const QString why = server.start();
     QVERIFY2(why.isEmpty(), qPrintable(why));
-    RtMidiBackend backend;
+    RtMidiBackend backend(clientName("Loss"));
     NullReceiver receiver;
     std::unique_ptr<MidiOutputConnection> out;
     std::unique_ptr<MidiInputConnection> in;
@@ -88,14 +98,13 @@ void TestJackLoss::sendsFailOnceTheServerIsGone()
     // ports opened one after the other there all stay open.
     const QString again = server.start();
     QVERIFY2(again.isEmpty(), qPrintable(again));
-    RtMidiBackend other(QStringLiteral("TessivaOther"));
+    RtMidiBackend other(clientName("Other"));
     const auto source = other.openVirtualOutput(QStringLiteral("back"));
-    QTRY_VERIFY_WITH_TIMEOUT(backend.inputDevices().contains(QStringLiteral("TessivaOther:back")),
-                             10000);
+    const QString sourcePort = clientName("Other") + QStringLiteral(":back");
+    QTRY_VERIFY_WITH_TIMEOUT(backend.inputDevices().contains(sourcePort), 10000);
     CountingReceiver heard;
     try {
-        in = backend.openInput(
-            int(backend.inputDevices().indexOf(QStringLiteral("TessivaOther:back"))), heard);
+        in = backend.openInput(int(backend.inputDevices().indexOf(sourcePort)), heard);
         out = backend.openVirtualOutput(QStringLiteral("again"));
         out->sendLong(DataSet, sizeof DataSet);
     } catch (const MidiBackendError &e) {
@@ -123,7 +132,7 @@ void TestJackLoss::dyingAtAnyMomentNeverCrashes()
     // MIDI system refused.
     const auto churn = [&] {
         try {
-            RtMidiBackend backend;
+            RtMidiBackend backend(clientName("Churn"));
             (void)backend.inputDevices();
             auto out = backend.openVirtualOutput(QStringLiteral("churn"));
             auto in = backend.openVirtualInput(QStringLiteral("churn"), receiver);
