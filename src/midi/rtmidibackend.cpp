@@ -1,7 +1,7 @@
 #include "rtmidibackend.h"
 
 #include "midi/jackmonitor.h"
-#include "midi/jackportcloser.h"
+#include "midi/rtjackclient.h"
 
 #include <rtmidi/RtMidi.h>
 
@@ -36,6 +36,7 @@ constexpr char ListingSuffix[] = " devices";
 constexpr char ResetSuffix[] = " reset";
 
 const QString ServerStopped = QStringLiteral("The JACK server has stopped");
+const QString ServerNotRunning = QStringLiteral("The JACK server is not running");
 
 // How many bytes a short message with this status has.
 std::size_t shortLength(std::uint8_t status)
@@ -155,7 +156,7 @@ template <typename Port> void abandon(std::unique_ptr<Port> port)
 // JackMonitor). Once libjack has freed the client under it, or the server
 // under it is gone, the object is never used or closed again but abandoned:
 // closing it would crash in jack_client_close. One whose server runs has
-// its callbacks stopped before RtMidi closes it (see JackPortCloser).
+// its callbacks stopped before RtMidi closes it (see RtJackClient).
 template <typename Port> class GuardedPort
 {
 public:
@@ -185,6 +186,9 @@ public:
         return m_jack &&
                (m_generation != JackMonitor::generation() || m_losses != JackMonitor::losses());
     }
+    // Whether a JACK port found no server when it was made (see
+    // RtJackClient::missing).
+    bool clientMissing() const { return m_jack && m_port && RtJackClient::missing(*m_port); }
     Port *get() const { return m_port.get(); }
     Port *operator->() const { return m_port.get(); }
     explicit operator bool() const { return m_port != nullptr; }
@@ -196,7 +200,7 @@ public:
         if (serverGone())
             abandon(std::move(m_port));
         else if (m_jack)
-            JackPortCloser::quiesce(*m_port, m_clientName, std::is_same_v<Port, RtMidiOut>);
+            RtJackClient::quiesce(*m_port, m_clientName, std::is_same_v<Port, RtMidiOut>);
         m_port.reset();
     }
 
@@ -343,6 +347,8 @@ auto openWithFirstApi(const std::vector<RtMidi::Api> &apis, const QString &clien
         QString failure;
         try {
             auto port = makePort<Port>(api, client, *errors);
+            if (port.clientMissing())
+                throw MidiBackendError(ServerNotRunning);
             return open(std::move(port), std::move(errors));
         } catch (const RtMidiError &e) {
             failure = QString::fromStdString(e.getMessage());
@@ -374,14 +380,14 @@ struct RtMidiBackend::Impl
 
     QString listingName() const { return clientName + QLatin1String(ListingSuffix); }
 
-    // Probes on a lost JACK server are replaced by fresh ones, which find
-    // the server again once it is back.
+    // Probes on a lost JACK server, or made while none ran, are replaced by
+    // fresh ones, which find the server once it is (back) up.
     void renewProbes()
     {
         try {
-            if (probeIn.serverGone())
+            if (probeIn.serverGone() || probeIn.clientMissing())
                 probeIn = makePort<RtMidiIn>(api, listingName(), errors);
-            if (probeOut.serverGone())
+            if (probeOut.serverGone() || probeOut.clientMissing())
                 probeOut = makePort<RtMidiOut>(api, listingName(), errors);
         } catch (const RtMidiError &) {
             // The old probe stays, and lists nothing.
@@ -394,7 +400,7 @@ struct RtMidiBackend::Impl
         if (!probe)
             return result;
         renewProbes();
-        if (probe.serverGone())
+        if (probe.serverGone() || probe.clientMissing())
             return result;
         const unsigned count = probe->getPortCount();
         for (unsigned i = 0; i < count; ++i)
@@ -465,6 +471,8 @@ QString RtMidiBackend::unavailableReason() const
     d->renewProbes();
     if (d->probeIn.serverGone() || d->probeOut.serverGone())
         return ServerStopped;
+    if (d->probeIn.clientMissing() || d->probeOut.clientMissing())
+        return ServerNotRunning;
     // A working API may still have nothing to talk to, such as JACK
     // without a server; RtMidi says so only as a warning.
     if (d->probeIn->getPortCount() == 0 && d->probeOut->getPortCount() == 0) {
