@@ -25,14 +25,27 @@ void TestPortRtMidi::withoutServerGivesReasonAndStaysQuiet()
     std::ostringstream cerrText;
     std::streambuf *const savedCerr = std::cerr.rdbuf(cerrText.rdbuf());
     auto backend = std::make_shared<RtMidiBackend>();
-    QVERIFY(backend->inputDevices().isEmpty());
-    QVERIFY(backend->outputDevices().isEmpty());
+    // Listed again and again, as the hub does, without a server to find.
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(backend->inputDevices().isEmpty());
+        QVERIFY(backend->outputDevices().isEmpty());
+    }
     QVERIFY(!backend->unavailableReason().isEmpty());
     NullReceiver receiver;
     QVERIFY_THROWS_EXCEPTION(MidiBackendError, backend->openInput(0, receiver));
     QVERIFY_THROWS_EXCEPTION(MidiBackendError, backend->openOutput(0));
     QVERIFY_THROWS_EXCEPTION(MidiBackendError,
                              backend->openVirtualOutput(QStringLiteral("Tessiva test")));
+    // Without a sound card JACK is the one API left; it says what is wrong.
+    if (backend->name().contains(QLatin1String("JACK"), Qt::CaseInsensitive)) {
+        const QString notRunning = QStringLiteral("The JACK server is not running");
+        QCOMPARE(backend->unavailableReason(), notRunning);
+        try {
+            backend->openOutput(0);
+        } catch (const MidiBackendError &e) {
+            QCOMPARE(e.reason(), notRunning);
+        }
+    }
 
     MidiDevices devices;
     devices.addBackend(backend);
