@@ -195,6 +195,10 @@ void MainFormSysex::loadPerformance(const QString &path, const PerformanceSyxRep
         sends.resize(1);
     for (const Transfer what : sends)
         form_.requestTransfer(what, 0);
+    // The parts may now play other patches: the one edited is fetched again
+    // so that the main window does not edit a patch the part no longer has.
+    if (report.performance && state_.editMode() == EditMode::Perform && !state_.MidiClosed)
+        form_.BGetPatchClick();
 
     QStringList notes;
     if (report.performances > 1)

@@ -87,6 +87,7 @@ private Q_SLOTS:
     void brokenFilesLoadNothing_data();
     void brokenFilesLoadNothing();
     void performanceWithPatchesLoadsThePerformance();
+    void failedSaveSaysWhy();
     void busyEditorLoadsNothing_data();
     void busyEditorLoadsNothing();
 
@@ -100,6 +101,8 @@ private:
     // The unit's set once it has handled everything sent so far.
     QByteArray unit(bool rhythm, Bank bank = Bank::Temporary, int number = 1);
     QWidget *openWindow(bool rhythm);
+    // Until the fetches a mode change or a load starts are over.
+    void waitForFetches();
     void chooseFile(const QString &path);
     void trigger(const char *action);
 
@@ -155,6 +158,13 @@ QWidget *TestPerformanceFiles::openWindow(bool rhythm)
     return w && QTest::qWaitForWindowExposed(w) ? w : nullptr;
 }
 
+void TestPerformanceFiles::waitForFetches()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!commands->engine().fetching() &&
+                                 !rig->transfer->engine().fetching() && !rig->state.SendLock,
+                             20000);
+}
+
 void TestPerformanceFiles::chooseFile(const QString &path)
 {
     rig->files->setFileChooser([this, path](const FileDialogRequest &r) {
@@ -194,9 +204,7 @@ void TestPerformanceFiles::saveChangeOpenRestores()
                       Qt::LeftButton);
     QCOMPARE(rig->state.editMode(), rhythm ? EditMode::Rhythm : EditMode::Perform);
     // The new mode fetches what it edits; a load must not race with that.
-    QTRY_VERIFY_WITH_TIMEOUT(!commands->engine().fetching() &&
-                                 !rig->transfer->engine().fetching() && !rig->state.SendLock,
-                             20000);
+    waitForFetches();
     QWidget *window = openWindow(rhythm);
     QVERIFY(window);
     auto *name = window->findChild<QLineEdit *>(rhythm ? "ERhythmName" : "EPerfName");
@@ -224,13 +232,23 @@ void TestPerformanceFiles::saveChangeOpenRestores()
     QCOMPARE(unit(rhythm), buffer(rhythm));
     QVERIFY(unit(rhythm) != saved);
 
+    const qsizetype seen = rig->engine().received().size();
     chooseFile(file);
     trigger("MOpenSysex");
     QVERIFY2(rig->info.messages.isEmpty(), qPrintable(rig->info.messages.join('|')));
     QCOMPARE(buffer(rhythm), saved);
     QCOMPARE(unit(rhythm), saved);
     QCOMPARE(name->text().trimmed(), QStringLiteral("Saved"));
-    QVERIFY(!rig->state.SendLock);
+    // A new performance may give the edited part another patch: it is
+    // fetched again. The rhythm set touches no part's patch.
+    waitForFetches();
+    const QList<QByteArray> after = rig->engine().received().mid(seen);
+    const bool partFetched = std::any_of(after.begin(), after.end(), [](const QByteArray &m) {
+        return m.size() > sysex::DataPos &&
+               std::uint8_t(m[sysex::CommandPos]) == sysex::CommandRequest &&
+               m.mid(sysex::AddressPos, 4) == QByteArray("\x02\x00\x00\x00", 4);
+    });
+    QCOMPARE(partFetched, !rhythm);
     QVERIFY(rig->state.patchImage == patch);
 }
 
@@ -374,6 +392,23 @@ void TestPerformanceFiles::performanceWithPatchesLoadsThePerformance()
              qPrintable(text));
     QVERIFY2(text.contains(QLatin1String("The patch in the file was not loaded")),
              qPrintable(text));
+}
+
+// A rhythm set saved where no file can be made: the system's reason is
+// shown and nothing is written.
+void TestPerformanceFiles::failedSaveSaysWhy()
+{
+    QTest::mouseClick(rig->child<QAbstractButton>("SpBRhythm"), Qt::LeftButton);
+    waitForFetches();
+    const QString file = folder->filePath(QStringLiteral("missing/kit.syx"));
+    chooseFile(file);
+    trigger("MSaveSysex");
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].title, MainFormSysex::SaveRhythmTitle);
+    QCOMPARE(rig->info.messages.size(), 1);
+    const QString text = rig->info.messages.first();
+    QVERIFY2(text.contains(QLatin1String("kit.syx\" could not be created: ")), qPrintable(text));
+    QVERIFY(!QFile::exists(file));
 }
 
 void TestPerformanceFiles::busyEditorLoadsNothing_data()
