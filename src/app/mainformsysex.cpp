@@ -7,7 +7,9 @@
 #include "app/savesysexform.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "core/loadscope.h"
 #include "core/patchfile.h"
+#include "core/performancesyx.h"
 #include "core/syxfile.h"
 
 #include <QDir>
@@ -15,10 +17,33 @@
 
 const QString MainFormSysex::OpenTitle = QStringLiteral("Open Sysex File");
 const QString MainFormSysex::SaveTitle = QStringLiteral("Save Patch as Sysex File");
+const QString MainFormSysex::SavePerformanceTitle =
+    QStringLiteral("Save Performance as Sysex File");
+const QString MainFormSysex::SaveRhythmTitle = QStringLiteral("Save Rhythm Set as Sysex File");
 const QString MainFormSysex::Filter = QStringLiteral("Sysex Files (*.syx);;All Files (*.*)");
 
 namespace {
 constexpr char SyxDefaultSuffix[] = "syx";
+const QString ComparingText =
+    QStringLiteral("Compare is on: the synthesizer plays the saved patch.\r"
+                   "End Compare, then open the file again.");
+const QString BusyText = QStringLiteral("The synthesizer is still answering a request.\r"
+                                        "Open the file again when it has finished.");
+// A file of many broken messages would make a box taller than the screen.
+constexpr qsizetype ProblemLines = 10;
+
+QStringList problemLines(const QStringList &problems)
+{
+    QStringList lines = problems.mid(0, ProblemLines);
+    if (problems.size() > ProblemLines)
+        lines << QStringLiteral("... and %1 more").arg(problems.size() - ProblemLines);
+    return lines;
+}
+
+QString shownName(const QByteArray &stored)
+{
+    return QString::fromLatin1(stored).trimmed();
+}
 } // namespace
 
 MainFormSysex::MainFormSysex(TMidiMainForm &form, EditState &state, InfoSink &info,
@@ -88,10 +113,41 @@ void MainFormSysex::MOpenSysexClick()
 
 bool MainFormSysex::openSysexFile(const QString &path)
 {
+    const PerformanceSyxReport performance = PerformanceSyx::read(path);
+    if (!performance.ok)
+        return openPatches(path, performance);
+    // Either would drop the sends without a word and leave the unit playing
+    // something else than the windows show.
+    if (state_.Comparing) {
+        info_.ShowInfo(ComparingText);
+        return false;
+    }
+    if (state_.SendLock) {
+        info_.ShowInfo(BusyText);
+        return false;
+    }
+    // A performance with the patches of its parts: the performance is what
+    // the file was saved for, and loading a patch on top of it would edit
+    // another part than the one its patch came from.
+    loadPerformance(path, performance, SyxFile::read(path).patches.size());
+    return true;
+}
+
+bool MainFormSysex::openPatches(const QString &path, const PerformanceSyxReport &performance)
+{
     const SyxReadReport report = SyxFile::read(path);
     if (!report.ok || report.patches.isEmpty()) {
-        const QString why = report.error.isEmpty() ? report.summary() : report.error;
-        info_.ShowInfo(QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(path), why));
+        QString text;
+        if (performance.found) {
+            // A broken performance says what it lacks, not that it holds
+            // no patch.
+            text = (QStringList{performance.error} + problemLines(performance.problems))
+                       .join(QLatin1Char('\r'));
+        } else {
+            const QString why = report.error.isEmpty() ? report.summary() : report.error;
+            text = QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(path), why);
+        }
+        info_.ShowInfo(text);
         return false;
     }
     lastFile_ = path;
@@ -110,33 +166,121 @@ bool MainFormSysex::openSysexFile(const QString &path)
     return true;
 }
 
+void MainFormSysex::loadPerformance(const QString &path, const PerformanceSyxReport &report,
+                                    qsizetype patches)
+{
+    lastFile_ = path;
+    {
+        const LoadScope loading(state_);
+        if (report.performance)
+            state_.performance = *report.performance;
+        if (report.rhythm)
+            state_.rhythm = *report.rhythm;
+        form_.B_UpdateAllClick();
+    }
+    using Transfer = EditorHost::Transfer;
+    QList<Transfer> sends;
+    QStringList loaded;
+    if (report.performance) {
+        sends << Transfer::SendPerformance;
+        loaded
+            << QStringLiteral("the performance \"%1\"").arg(shownName(report.performance->name()));
+    }
+    if (report.rhythm) {
+        sends << Transfer::SendRhythm;
+        loaded << QStringLiteral("the rhythm set \"%1\"").arg(shownName(report.rhythm->name()));
+    }
+    // With MIDI closed the first send says so; once is enough.
+    if (state_.MidiClosed)
+        sends.resize(1);
+    for (const Transfer what : sends)
+        form_.requestTransfer(what, 0);
+    // The parts may now play other patches: the one edited is fetched again
+    // so that the main window does not edit a patch the part no longer has.
+    if (report.performance && state_.editMode() == EditMode::Perform && !state_.MidiClosed)
+        form_.BGetPatchClick();
+
+    QStringList notes;
+    if (report.performances > 1)
+        notes << QStringLiteral("The file holds %1 performances; the first was loaded.")
+                     .arg(report.performances);
+    if (report.rhythms > 1)
+        notes << QStringLiteral("The file holds %1 rhythm sets; the first was loaded.")
+                     .arg(report.rhythms);
+    if (patches == 1)
+        notes << QStringLiteral("The patch in the file was not loaded; the Bank Manager opens it.");
+    else if (patches > 1)
+        notes << QStringLiteral("The %1 patches in the file were not loaded; the Bank Manager "
+                                "opens them.")
+                     .arg(patches);
+    if (!report.problems.isEmpty())
+        notes << QStringLiteral("Not used:") << problemLines(report.problems);
+    if (notes.isEmpty())
+        return;
+    info_.ShowInfo((QStringList{QStringLiteral("\"%1\": loaded %2.")
+                                    .arg(QDir::toNativeSeparators(path),
+                                         loaded.join(QStringLiteral(" and ")))} +
+                    notes)
+                       .join(QLatin1Char('\r')));
+}
+
+QString MainFormSysex::proposedFile(const QString &defaultName) const
+{
+    const QString proposed = QFileInfo(defaultName).completeBaseName() + QLatin1Char('.') +
+                             QLatin1String(SyxDefaultSuffix);
+    if (lastFile_.isEmpty() && form_.LastPatchFile.isEmpty())
+        return proposed;
+    return QDir(QFileInfo(lastFile_.isEmpty() ? form_.LastPatchFile : lastFile_).path())
+        .filePath(proposed);
+}
+
+void MainFormSysex::finishSave(const QString &path, const FileResult &written)
+{
+    if (!written) {
+        info_.ShowInfo(written.error);
+        return;
+    }
+    lastFile_ = path;
+    files_.reportWritten(written.bytes);
+}
+
 void MainFormSysex::MSaveSysexClick()
 {
+    if (state_.editMode() != EditMode::Patch) {
+        savePerformance();
+        return;
+    }
     saveForm_->setResult(QDialog::Rejected);
     transfer_.runDialog(*saveForm_);
     if (saveForm_->result() != QDialog::Accepted)
         return;
-    QString proposed = PatchFile::DefaultFileName(state_.patchImage);
-    proposed =
-        QFileInfo(proposed).completeBaseName() + QLatin1Char('.') + QLatin1String(SyxDefaultSuffix);
-    const QString folder = QFileInfo(lastFile_.isEmpty() ? form_.LastPatchFile : lastFile_).path();
-    if (!lastFile_.isEmpty() || !form_.LastPatchFile.isEmpty())
-        proposed = QDir(folder).filePath(proposed);
-    const QString chosen =
-        files_.chooseFile({true, SaveTitle, proposed, Filter, QLatin1String(SyxDefaultSuffix)});
+    const QString chosen = files_.chooseFile(
+        {true, SaveTitle, proposedFile(PatchFile::DefaultFileName(state_.patchImage)), Filter,
+         QLatin1String(SyxDefaultSuffix)});
     if (chosen.isEmpty())
         return;
     const QByteArray bytes =
         saveForm_->toUserPlace()
             ? SyxFile::placePatch(state_.patchImage, false, saveForm_->userPlace(), state_.UnitId)
             : SyxFile::temporaryPatch(state_.patchImage, state_.UnitId);
-    const FileResult written = SyxFile::write(chosen, bytes);
-    if (!written) {
-        info_.ShowInfo(written.error);
+    finishSave(chosen, SyxFile::write(chosen, bytes));
+}
+
+// As the unit would send them: the temporary performance, or part 10's
+// rhythm set, so that opening the file puts it back where it was.
+void MainFormSysex::savePerformance()
+{
+    const bool rhythm = state_.editMode() == EditMode::Rhythm;
+    const QByteArray name = rhythm ? state_.rhythm.name() : state_.performance.name();
+    const QString chosen = files_.chooseFile({true, rhythm ? SaveRhythmTitle : SavePerformanceTitle,
+                                              proposedFile(PatchFile::DefaultFileName(name)),
+                                              Filter, QLatin1String(SyxDefaultSuffix)});
+    if (chosen.isEmpty())
         return;
-    }
-    lastFile_ = chosen;
-    files_.reportWritten(written.bytes);
+    const QByteArray bytes =
+        rhythm ? PerformanceSyx::temporaryRhythm(state_.rhythm, state_.UnitId)
+               : PerformanceSyx::temporaryPerformance(state_.performance, state_.UnitId);
+    finishSave(chosen, PerformanceSyx::write(chosen, bytes));
 }
 
 void MainFormSysex::MGetNamesClick()

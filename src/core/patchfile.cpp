@@ -90,9 +90,14 @@ FileResult PatchFile::Write(const QString &path, const PatchImage &image)
 
 QString PatchFile::DefaultFileName(const PatchImage &image)
 {
+    return DefaultFileName(image.name());
+}
+
+QString PatchFile::DefaultFileName(const QByteArray &stored)
+{
     QString name(DefaultNameLength, QLatin1Char(Placeholder));
-    for (int i = 0; i < DefaultNameLength; ++i) {
-        const char c = char(image.common(addr::common::Name + i));
+    for (int i = 0; i < DefaultNameLength && i < stored.size(); ++i) {
+        const char c = stored.at(i);
         if (c >= FirstNameChar && c <= LastNameChar && !unusableInFileName(c))
             name[i] = QLatin1Char(c);
     }

@@ -35,6 +35,8 @@ public:
     // A file name made of the first eight name characters, each outside
     // '0'..'z' or unusable in a file name shown as '_', plus ".pat".
     static QString DefaultFileName(const PatchImage &image);
+    // The same from a stored name (a performance's or a rhythm set's).
+    static QString DefaultFileName(const QByteArray &name);
 
     // Whether a dropped file's name ends in ".pat", in any letter case.
     static bool hasPatchSuffix(const QString &path);

@@ -191,6 +191,7 @@ PerformanceSyxReport PerformanceSyx::parse(const QByteArray &bytes)
         const std::optional<Target> last =
             count > 0 ? locate({adrs[0], adrs[1], adrs[2], std::uint8_t(adrs[3] + count - 1)})
                       : first;
+        report.found = report.found || first.has_value();
         if (!first) {
             skip(number, QStringLiteral("%1 holds no performance or rhythm set")
                              .arg(sysex::hexLine(adrs.data(), int(adrs.size()))));
@@ -224,9 +225,10 @@ PerformanceSyxReport PerformanceSyx::parse(const QByteArray &bytes)
         } else if (!a.complete(t.kind)) {
             report.problems << placeText(t) +
                                    QStringLiteral(": %1 missing").arg(a.firstGap(t.kind));
-        } else if (t.kind == Kind::Performance && !report.performance) {
-            report.performance = imageOf<PerformanceImage>(a.bytes);
-        } else if (t.kind == Kind::Rhythm && !report.rhythm) {
+        } else if (t.kind == Kind::Performance) {
+            if (report.performances++ == 0)
+                report.performance = imageOf<PerformanceImage>(a.bytes);
+        } else if (report.rhythms++ == 0) {
             report.rhythm = imageOf<RhythmImage>(a.bytes);
         }
     }

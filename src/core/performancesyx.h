@@ -23,6 +23,11 @@ struct PerformanceSyxReport
     // as nothing of it has reached the unit yet.
     std::optional<PerformanceImage> performance;
     std::optional<RhythmImage> rhythm;
+    // Some message was addressed to a performance or rhythm set place.
+    bool found = false;
+    // Whole ones in the file, the one taken included.
+    int performances = 0;
+    int rhythms = 0;
     int messages = 0;     // System Exclusive messages seen
     int skipped = 0;      // messages not used, each with a line in problems
     QStringList problems; // "key 40 of the rhythm set missing"

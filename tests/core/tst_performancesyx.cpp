@@ -105,37 +105,40 @@ private Q_SLOTS:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("skipped");
         QTest::addColumn<QString>("problem");
+        QTest::addColumn<bool>("found"); // something addressed to a performance place
 
         const QByteArray kit = PerformanceSyx::temporaryRhythm(RhythmImage(), 17);
         const QList<QByteArray> notes = sysex::splitMessages(kit);
         QByteArray noKey40 = kit;
         noKey40.remove(kit.indexOf(notes.at(40 - 35 + 1)), notes.at(1).size());
         QTest::newRow("a note missing")
-            << noKey40 << false << 0 << "temporary rhythm set: key 40 missing";
+            << noKey40 << false << 0 << "temporary rhythm set: key 40 missing" << true;
 
         QByteArray badSum = kit;
         const qsizetype at = kit.indexOf(notes.at(2)) + notes.at(2).size() - 2;
         badSum[at] = char(badSum.at(at) ^ 1);
-        QTest::newRow("a checksum wrong") << badSum << false << 1 << "message 3: ";
+        QTest::newRow("a checksum wrong") << badSum << false << 1 << "message 3: " << true;
 
         // The name run on past the 12 bytes of the common block.
         const QByteArray runOn =
             sysex::dataSetMessage(0x10, addr::rhythmCommonAddress(0), QByteArray(13, 'A'));
         QTest::newRow("a block run past its end")
-            << runOn + kit.mid(notes.at(0).size()) << false << 1 << "runs past the end";
+            << runOn + kit.mid(notes.at(0).size()) << false << 1 << "runs past the end" << true;
 
         const QByteArray perf = PerformanceSyx::temporaryPerformance(PerformanceImage(), 17);
         const QByteArray otherName =
             sysex::dataSetMessage(0x10, addr::performanceCommonAddress(0), "Other Name  ");
         QTest::newRow("two copies differ")
-            << perf + otherName << false << 0 << "temporary performance: two copies";
+            << perf + otherName << false << 0 << "temporary performance: two copies" << true;
         // A patch file is not a performance; a whole performance beside it
         // still reads.
         const QByteArray patch =
             sysex::dataSetMessage(0x10, {0x03, 0x00, 0x00, 0x00}, QByteArray(72, 0x20));
         QTest::newRow("a patch beside a performance")
-            << patch + perf << true << 1 << "03 00 00 00 holds no performance";
-        QTest::newRow("stray bytes") << QByteArray("\x01\x02\x03", 3) << false << 1 << "message 1";
+            << patch + perf << true << 1 << "03 00 00 00 holds no performance" << true;
+        QTest::newRow("stray bytes")
+            << QByteArray("\x01\x02\x03", 3) << false << 1 << "message 1" << false;
+        QTest::newRow("only a patch") << patch << false << 1 << "holds no performance" << false;
     }
 
     void damagedFilesYieldNothingHalfMade()
@@ -144,12 +147,32 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         QFETCH(int, skipped);
         QFETCH(QString, problem);
+        QFETCH(bool, found);
 
         const PerformanceSyxReport r = PerformanceSyx::parse(file);
         QCOMPARE(r.ok, ok);
+        QCOMPARE(r.found, found);
         QCOMPARE(r.skipped, skipped);
         QCOMPARE(bool(r.rhythm), false);
         QVERIFY2(!r.problems.filter(problem).isEmpty(), qPrintable(r.problems.join('\n')));
+    }
+
+    // The first whole one of each kind is taken, the others counted.
+    void severalInOneFileAreCounted()
+    {
+        const PerformanceImage first = randomImage<PerformanceImage>(1);
+        const RhythmImage kit = randomImage<RhythmImage>(3);
+        const QByteArray file =
+            PerformanceSyx::storedPerformance(first, false, 4, 17) +
+            PerformanceSyx::storedRhythm(kit, true, 2, 17) +
+            PerformanceSyx::storedPerformance(randomImage<PerformanceImage>(2), false, 5, 17) +
+            PerformanceSyx::temporaryPerformance(first, 17);
+        const PerformanceSyxReport r = PerformanceSyx::parse(file);
+        QVERIFY(r.ok);
+        QCOMPARE(r.performances, 3);
+        QCOMPARE(r.rhythms, 1);
+        QCOMPARE(bytesOf(*r.performance), bytesOf(first));
+        QCOMPARE(bytesOf(*r.rhythm), bytesOf(kit));
     }
 
     void filesThatAreNoDumpsAreRefused()
