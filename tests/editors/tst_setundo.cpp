@@ -27,6 +27,7 @@ private Q_SLOTS:
     void spinRollIsOneStep();
     void fetchIsOneStep_data();
     void fetchIsOneStep();
+    void patchUndoInRhythmModeSparesTheRhythmSet();
 };
 
 namespace {
@@ -259,6 +260,36 @@ void TestSetUndo::fetchIsOneStep()
     QCOMPARE(buffer(), second);
     QCOMPARE(unit(), second);
     QCOMPARE(rig.image(), patch);
+}
+
+// Part 10 holds the rhythm set: a patch edit taken back there goes into the
+// image alone, never into the set.
+void TestSetUndo::patchUndoInRhythmModeSparesTheRhythmSet()
+{
+    HistoryRig rig;
+    QVERIFY(rig.ok());
+    rig.loadRandom(71);
+    const Windows w = openFetched(rig, 72);
+    QVERIFY(w.performance && w.rhythm);
+    const QByteArray patch = rig.image();
+    auto *level = rig.form.findChild<QWidget *>(QStringLiteral("SlLevel"));
+    level->setFocus();
+    QTest::keyClick(level, Qt::Key_PageUp);
+    QTest::keyClick(level, Qt::Key_PageDown);
+    QTest::keyClick(level, Qt::Key_PageDown);
+    QCoreApplication::processEvents();
+    QVERIFY(rig.image() != patch);
+    QVERIFY(rig.history.canUndo());
+    const QByteArray rhythm = unitRhythm(rig);
+    QVERIFY(rig.state.setEditMode(EditMode::Rhythm));
+    rig.takeReceived();
+
+    while (rig.history.canUndo())
+        QCOMPARE(rig.history.undo(), EditHistory::Result::Done);
+    QCOMPARE(rig.image(), patch);
+    QCOMPARE(rig.takeDataSets(), QStringList());
+    QCOMPARE(unitRhythm(rig), rhythm);
+    QCOMPARE(bufferRhythm(rig), rhythm);
 }
 
 QTEST_MAIN(TestSetUndo)
