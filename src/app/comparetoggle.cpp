@@ -21,11 +21,21 @@ const QString CompareToggle::ClosedText =
 const QString CompareToggle::StatusText =
     QStringLiteral("Compare: the synthesizer plays the patch as last opened, fetched or saved. "
                    "Press Compare (F8) to go back to your edit.");
+const QString CompareToggle::PerformanceStatusText =
+    QStringLiteral("Compare: the synthesizer plays the performance as last fetched or written. "
+                   "Press Compare (F8) to go back to your edit.");
+const QString CompareToggle::RhythmStatusText =
+    QStringLiteral("Compare: the synthesizer plays the rhythm set as last fetched or written. "
+                   "Press Compare (F8) to go back to your edit.");
+const QString CompareToggle::NoPerformanceText =
+    QStringLiteral("Compare needs the whole performance from the synthesizer: get it first.");
+const QString CompareToggle::NoRhythmText =
+    QStringLiteral("Compare needs the whole rhythm set from the synthesizer: get it first.");
 
 CompareToggle::CompareToggle(TMidiMainForm &form, EditState &state, SysexProtocol &protocol,
                              EditorScreens *screens)
     : QObject(&form), form_(form), state_(state), protocol_(protocol), screens_(screens),
-      transfer_(state, protocol)
+      transfer_(state, protocol), sets_(state, protocol)
 {
     setObjectName(QStringLiteral("CompareToggle"));
     action_ = new QAction(QStringLiteral("Compare"), &form);
@@ -47,6 +57,8 @@ CompareToggle::CompareToggle(TMidiMainForm &form, EditState &state, SysexProtoco
 
     connect(&form, &TMidiMainForm::commandRequested, this, [this] { stop(); });
     connect(&form, &TMidiMainForm::fileDropped, this, [this] { stop(); });
+    connect(&form, &TMidiMainForm::transferRequested, this, [this] { stop(); });
+    connect(&form, &TMidiMainForm::editModeChanged, this, [this] { stop(); });
 }
 
 bool CompareToggle::comparing() const
@@ -76,11 +88,39 @@ void CompareToggle::start()
         form_.statusBar()->showMessage(ClosedText, ClosedMessageMs);
         return;
     }
-    edited_ = state_.patchImage;
+    // A performance or rhythm set only partly known would send the
+    // editor's placeholders for the rest, and bring them back at the end.
+    const EditMode mode = state_.editMode();
+    const bool whole = mode == EditMode::Patch ||
+                       (mode == EditMode::Perform
+                            ? state_.savedPerformance.allKnown() && state_.performance.allKnown()
+                            : state_.savedRhythm.allKnown() && state_.rhythm.allKnown());
+    if (!whole) {
+        action_->setChecked(false);
+        form_.statusBar()->showMessage(mode == EditMode::Perform ? NoPerformanceText : NoRhythmText,
+                                       ClosedMessageMs);
+        return;
+    }
+    mode_ = mode;
     modified_ = state_.PatchModified;
     showComparing(true);
-    sendImage(state_.savedImage);
-    state_.patchImage = edited_;
+    switch (mode_) {
+    case EditMode::Patch:
+        edited_ = state_.patchImage;
+        sendImage(state_.savedImage);
+        state_.patchImage = edited_;
+        break;
+    case EditMode::Perform:
+        editedPerformance_ = state_.performance;
+        sendPerformance(state_.savedPerformance);
+        state_.performance = editedPerformance_;
+        break;
+    case EditMode::Rhythm:
+        editedRhythm_ = state_.rhythm;
+        sendRhythm(state_.savedRhythm);
+        state_.rhythm = editedRhythm_;
+        break;
+    }
     state_.PatchModified = modified_;
     state_.Comparing = true;
     Q_EMIT comparingChanged(true);
@@ -92,9 +132,21 @@ void CompareToggle::stop()
         return;
     state_.Comparing = false;
     // Whatever arrived from the synthesizer meanwhile belonged to the
-    // compared patch.
-    state_.patchImage = edited_;
-    sendImage(edited_);
+    // compared version.
+    switch (mode_) {
+    case EditMode::Patch:
+        state_.patchImage = edited_;
+        sendImage(edited_);
+        break;
+    case EditMode::Perform:
+        sendPerformance(editedPerformance_);
+        state_.performance = editedPerformance_;
+        break;
+    case EditMode::Rhythm:
+        sendRhythm(editedRhythm_);
+        state_.rhythm = editedRhythm_;
+        break;
+    }
     state_.PatchModified = modified_;
     showComparing(false);
     form_.B_UpdateAllClick();
@@ -103,11 +155,27 @@ void CompareToggle::stop()
 
 void CompareToggle::sendImage(const PatchImage &image)
 {
+    play(state_.patchImage, image, [this] { transfer_.SendPatch(); });
+}
+
+void CompareToggle::sendPerformance(const PerformanceImage &performance)
+{
+    play(state_.performance, performance, [this] { sets_.SendPerformance(); });
+}
+
+void CompareToggle::sendRhythm(const RhythmImage &rhythm)
+{
+    play(state_.rhythm, rhythm, [this] { sets_.SendRhythm(); });
+}
+
+template <typename Buffer, typename Send>
+void CompareToggle::play(Buffer &buffer, const Buffer &version, Send send)
+{
     if (state_.MidiClosed)
         return;
     const UnrecordedSends quiet(protocol_);
-    state_.patchImage = image;
-    transfer_.SendPatch();
+    buffer = version;
+    send();
 }
 
 void CompareToggle::showComparing(bool on)
@@ -118,7 +186,9 @@ void CompareToggle::showComparing(bool on)
         screens_->setScreensEnabled(!on);
     if (on) {
         form_.setWindowTitle(form_.windowTitle() + TitleMark);
-        form_.statusBar()->showMessage(StatusText);
+        form_.statusBar()->showMessage(mode_ == EditMode::Patch     ? StatusText
+                                       : mode_ == EditMode::Perform ? PerformanceStatusText
+                                                                    : RhythmStatusText);
     } else {
         form_.UpdateCaption();
         form_.statusBar()->clearMessage();

@@ -1,19 +1,23 @@
 #pragma once
 // Compare: the synthesizer plays the patch as last opened, fetched or saved,
 // and on the second press the edited patch again; nothing of the edits is
-// lost. While it compares, no data set leaves (EditState::Comparing), the
-// main window's controls and the editing screens are off, and the window
-// title and status bar say so. Any command of the main window ends the
+// lost. In Perform mode it does the same with the temporary performance, in
+// Rhythm mode with part 10's rhythm set, each as last fetched or written. While it compares, no
+// data set leaves (EditState::Comparing), the main window's controls and the editing screens are
+// off, and the window title and status bar say so. Any command of the main window ends the
 // comparison first, so nothing ever works on the wrong patch.
 
+#include "core/editstate.h"
 #include "core/patchimage.h"
+#include "core/performanceimage.h"
+#include "core/rhythmimage.h"
 #include "midi/patchtransfer.h"
+#include "midi/performancetransfer.h"
 
 #include <QObject>
 #include <QString>
 
 class EditorScreens;
-class EditState;
 class QAction;
 class QToolButton;
 class SysexProtocol;
@@ -26,6 +30,10 @@ public:
     static const QString TitleMark;
     static const QString StatusText;
     static const QString ClosedText;
+    static const QString PerformanceStatusText;
+    static const QString RhythmStatusText;
+    static const QString NoPerformanceText;
+    static const QString NoRhythmText;
 
     // Make it before the window's other command handlers, so that it ends
     // the comparison before they run.
@@ -46,6 +54,11 @@ Q_SIGNALS:
 
 private:
     void sendImage(const PatchImage &image);
+    void sendPerformance(const PerformanceImage &performance);
+    void sendRhythm(const RhythmImage &rhythm);
+    // Puts version into buffer and sends it, leaving no step in the history.
+    template <typename Buffer, typename Send>
+    void play(Buffer &buffer, const Buffer &version, Send send);
     void showComparing(bool on);
 
     TMidiMainForm &form_;
@@ -53,7 +66,12 @@ private:
     SysexProtocol &protocol_;
     EditorScreens *screens_;
     PatchTransfer transfer_;
+    PerformanceTransfer sets_;
+    // What is compared: the mode at the start.
+    EditMode mode_ = EditMode::Patch;
     PatchImage edited_;
+    PerformanceImage editedPerformance_;
+    RhythmImage editedRhythm_;
     bool modified_ = false;
     QString title_;
     QString status_;

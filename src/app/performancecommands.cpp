@@ -4,16 +4,20 @@
 #include "app/mainformtransfer.h"
 #include "core/editstate.h"
 #include "core/infosink.h"
+#include "midi/editrecorder.h"
+#include "midi/sysexprotocol.h"
 
 namespace {
 const QString MidiClosedText = QStringLiteral("Midi Closed\rSelect Midi Devices");
 constexpr char WriteTitle[] = "Write To JV ~ XP";
+constexpr char GetPerformanceStep[] = "Get Performance";
+constexpr char GetRhythmStep[] = "Get Rhythm Set";
 } // namespace
 
 PerformanceCommands::PerformanceCommands(TMidiMainForm &form, EditState &state, InfoSink &info,
                                          SysexProtocol &protocol, MainFormTransfer &patches)
-    : QObject(&form), form_(form), state_(state), info_(info), patches_(patches),
-      engine_(state, protocol)
+    : QObject(&form), form_(form), state_(state), info_(info), protocol_(protocol),
+      patches_(patches), engine_(state, protocol)
 {
     setObjectName(QStringLiteral("PerformanceCommands"));
     connect(&form, &TMidiMainForm::transferRequested, this, &PerformanceCommands::run);
@@ -55,8 +59,11 @@ void PerformanceCommands::run(EditorHost::Transfer what, int place)
         engine_.SendPerformance();
         break;
     case T::WritePerformance:
-        if (confirmWrite(QStringLiteral("performance"), place))
+        if (confirmWrite(QStringLiteral("performance"), place)) {
             engine_.SavePerformance(false, place);
+            // What Compare plays from now on.
+            state_.savedPerformance = state_.performance;
+        }
         break;
     case T::GetRhythm:
         fetch(PerformanceTransfer::Content::Rhythm);
@@ -65,8 +72,10 @@ void PerformanceCommands::run(EditorHost::Transfer what, int place)
         engine_.SendRhythm();
         break;
     case T::WriteRhythm:
-        if (confirmWrite(QStringLiteral("rhythm set"), place))
+        if (confirmWrite(QStringLiteral("rhythm set"), place)) {
             engine_.SaveRhythm(false, place);
+            state_.savedRhythm = state_.rhythm;
+        }
         break;
     }
 }
@@ -75,6 +84,19 @@ void PerformanceCommands::fetch(PerformanceTransfer::Content content)
 {
     // The answers refresh the open screens once they are in.
     form_.setUpdateFromJv(true);
+    // The whole fetch is one undo step; a fetch asked for again while one
+    // runs stays inside it.
+    const bool performance = content == PerformanceTransfer::Content::Performance;
+    if (!engine_.fetching() && !fetchStepOpen_ && protocol_.recorder()) {
+        protocol_.recorder()->beginGroup(
+            QLatin1String(performance ? GetPerformanceStep : GetRhythmStep),
+            EditRecorder::Region{true,
+                                 {},
+                                 0,
+                                 performance ? EditRecorder::Buffer::Performance
+                                             : EditRecorder::Buffer::Rhythm});
+        fetchStepOpen_ = true;
+    }
     if (content == PerformanceTransfer::Content::Performance)
         engine_.GetPerformance();
     else
@@ -83,6 +105,18 @@ void PerformanceCommands::fetch(PerformanceTransfer::Content content)
 
 void PerformanceCommands::fetchFinished(PerformanceTransfer::Outcome outcome)
 {
+    if (fetchStepOpen_) {
+        fetchStepOpen_ = false;
+        if (protocol_.recorder())
+            protocol_.recorder()->endGroup();
+    }
+    // What the synthesizer holds now is what Compare plays.
+    if (outcome == PerformanceTransfer::Outcome::Complete) {
+        if (engine_.content() == PerformanceTransfer::Content::Performance)
+            state_.savedPerformance = state_.performance;
+        else
+            state_.savedRhythm = state_.rhythm;
+    }
     if (outcome != PerformanceTransfer::Outcome::Complete)
         info_.ShowInfo(
             PerformanceTransfer::failureText(engine_.content(), outcome, engine_.missingBlocks()));

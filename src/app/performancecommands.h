@@ -42,8 +42,10 @@ private:
     TMidiMainForm &form_;
     EditState &state_;
     InfoSink &info_;
+    SysexProtocol &protocol_;
     MainFormTransfer &patches_;
     PerformanceTransfer engine_;
     // What a fetch of the performance is followed by, once it has ended.
     std::function<void()> then_;
+    bool fetchStepOpen_ = false;
 };

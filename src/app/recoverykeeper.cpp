@@ -6,6 +6,9 @@
 #include "core/infosink.h"
 #include "midi/undogroup.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 #include <utility>
 
 const QString RecoveryKeeper::OfferTitle = QStringLiteral("Restore Patch");
@@ -13,13 +16,39 @@ const QString RecoveryKeeper::OfferTitle = QStringLiteral("Restore Patch");
 namespace {
 constexpr char TimeFormat[] = "yyyy-MM-dd hh:mm";
 
-QString shownName(const PatchImage &image)
+QString shownName(const QByteArray &stored)
 {
-    QString name = QString::fromLatin1(image.name()).trimmed();
+    QString name = QString::fromLatin1(stored).trimmed();
     for (QChar &c : name)
         if (!c.isPrint())
             c = QLatin1Char(' ');
     return name;
+}
+
+// "The patch "A", the performance "B" and the rhythm set "C"".
+QString namesOf(const RecoveryFile::Contents &contents, int &count)
+{
+    QStringList items;
+    if (contents.hasPatch)
+        items << QStringLiteral("the patch \"%1\"").arg(shownName(contents.image.name()));
+    if (contents.performance)
+        items << QStringLiteral("the performance \"%1\"")
+                     .arg(shownName(contents.performance->name()));
+    if (contents.rhythm)
+        items << QStringLiteral("the rhythm set \"%1\"").arg(shownName(contents.rhythm->name()));
+    count = int(items.size());
+    if (items.isEmpty())
+        return QString();
+    QString text = items.takeLast();
+    if (!items.isEmpty())
+        text = items.join(QStringLiteral(", ")) + QStringLiteral(" and ") + text;
+    text[0] = text[0].toUpper();
+    return text;
+}
+
+bool anything(const RecoveryFile::Contents &contents)
+{
+    return contents.hasPatch || contents.performance || contents.rhythm;
 }
 } // namespace
 
@@ -27,8 +56,7 @@ RecoveryKeeper::RecoveryKeeper(EditState &state, InfoSink &info, TMidiMainForm &
                                MainFormTransfer &transfer, SysexProtocol &protocol,
                                RecoveryFile file)
     : QObject(&form), state_(state), info_(info), form_(form), transfer_(transfer),
-      protocol_(protocol), file_(std::move(file)), seen_(state.patchImage),
-      savedSeen_(state.savedImage)
+      protocol_(protocol), sets_(state, protocol), file_(std::move(file)), seen_(seenOf(state))
 {
     setObjectName(QStringLiteral("RecoveryKeeper"));
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::check);
@@ -46,9 +74,8 @@ void RecoveryKeeper::check()
     // compared patch; the edit is safe in the comparison until it ends.
     if (!enabled_ || state_.Comparing)
         return;
-    if (state_.patchImage != seen_ || state_.savedImage != savedSeen_) {
-        seen_ = state_.patchImage;
-        savedSeen_ = state_.savedImage;
+    if (Seen now = seenOf(state_); !(now == seen_)) {
+        seen_ = std::move(now);
         changedAt_ = QDateTime::currentDateTime();
         quiet_.start();
         pending_ = true;
@@ -58,16 +85,35 @@ void RecoveryKeeper::check()
         save();
 }
 
+RecoveryKeeper::Seen RecoveryKeeper::seenOf(const EditState &state)
+{
+    return {state.patchImage,       state.savedImage, state.performance,
+            state.savedPerformance, state.rhythm,     state.savedRhythm};
+}
+
+RecoveryFile::Contents RecoveryKeeper::changedNow() const
+{
+    RecoveryFile::Contents contents;
+    contents.image = state_.patchImage;
+    contents.hasPatch = state_.patchImage != state_.savedImage;
+    contents.patchFile = form_.PatchFileName;
+    if (state_.performance.allKnown() && !(state_.performance == state_.savedPerformance))
+        contents.performance = state_.performance;
+    if (state_.rhythm.allKnown() && !(state_.rhythm == state_.savedRhythm))
+        contents.rhythm = state_.rhythm;
+    return contents;
+}
+
 void RecoveryKeeper::save()
 {
     pending_ = false;
-    if (state_.patchImage == state_.savedImage) {
+    RecoveryFile::Contents contents = changedNow();
+    if (!anything(contents)) {
         file_.remove();
         return;
     }
-    const FileResult written = file_.write(
-        {state_.patchImage, changedAt_.isValid() ? changedAt_ : QDateTime::currentDateTime(),
-         form_.PatchFileName});
+    contents.changed = changedAt_.isValid() ? changedAt_ : QDateTime::currentDateTime();
+    const FileResult written = file_.write(contents);
     if (written) {
         failureShown_ = false;
         return;
@@ -85,10 +131,9 @@ void RecoveryKeeper::flush()
 {
     if (!enabled_)
         return;
-    if (state_.patchImage != seen_ || state_.savedImage != savedSeen_ || pending_ ||
-        (state_.patchImage != state_.savedImage) != file_.exists()) {
-        seen_ = state_.patchImage;
-        savedSeen_ = state_.savedImage;
+    if (Seen now = seenOf(state_);
+        !(now == seen_) || pending_ || anything(changedNow()) != file_.exists()) {
+        seen_ = std::move(now);
         if (!changedAt_.isValid())
             changedAt_ = QDateTime::currentDateTime();
         save();
@@ -103,14 +148,23 @@ bool RecoveryKeeper::offer()
     const FileResult read = file_.read(contents);
     if (!read) {
         file_.setAside();
+        QStringList aside;
+        for (const char *name : {RecoveryFile::AsideName, RecoveryFile::AsideSetsName})
+            if (QFileInfo::exists(QDir(file_.folder()).filePath(QLatin1String(name))))
+                aside << QLatin1String(name);
         info_.ShowInfo(QStringLiteral("The recovery file could not be used: %1\r"
                                       "It was set aside as %2.")
-                           .arg(read.error, QLatin1String(RecoveryFile::AsideName)));
+                           .arg(read.error, aside.join(QStringLiteral(" and "))));
         return false;
     }
+    int count = 0;
+    const QString names = namesOf(contents, count);
+    const QString when = contents.changed.toString(QLatin1String(TimeFormat));
     const QString question =
-        QStringLiteral("The patch \"%1\" was changed on %2 and not saved.\r\rRestore it?")
-            .arg(shownName(contents.image), contents.changed.toString(QLatin1String(TimeFormat)));
+        count == 1
+            ? QStringLiteral("%1 was changed on %2 and not saved.\r\rRestore it?").arg(names, when)
+            : QStringLiteral("%1 were changed on %2 and not saved.\r\rRestore them?")
+                  .arg(names, when);
     if (!info_.Confirm(question, OfferTitle)) {
         file_.setAside();
         return false;
@@ -120,15 +174,29 @@ bool RecoveryKeeper::offer()
 }
 
 // As a patch file opens: image, controls, synthesizer. It counts as changed,
-// since no file holds it.
+// since no file holds it. A performance and a rhythm set go into their
+// buffers and to the unit's temporary places the same way.
 void RecoveryKeeper::restore(const RecoveryFile::Contents &contents)
 {
     const UndoGroup group(protocol_, QStringLiteral("Restore"));
-    state_.patchImage = contents.image;
-    form_.PatchFileName = contents.patchFile;
-    form_.UpdateCaption();
+    if (contents.hasPatch) {
+        state_.patchImage = contents.image;
+        form_.PatchFileName = contents.patchFile;
+        form_.UpdateCaption();
+    }
+    if (contents.performance)
+        state_.performance = *contents.performance;
+    if (contents.rhythm)
+        state_.rhythm = *contents.rhythm;
     form_.B_UpdateAllClick();
-    if (!state_.MidiClosed)
-        transfer_.BSendPatchClick();
-    state_.PatchModified = true;
+    if (!state_.MidiClosed) {
+        if (contents.hasPatch)
+            transfer_.BSendPatchClick();
+        if (contents.performance)
+            sets_.SendPerformance();
+        if (contents.rhythm)
+            sets_.SendRhythm();
+    }
+    if (contents.hasPatch)
+        state_.PatchModified = true;
 }

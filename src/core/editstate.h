@@ -41,6 +41,11 @@ public:
     // own buffer: their edits never reach the patch image.
     PerformanceImage performance;
     RhythmImage rhythm;
+    // Each as last fetched or written into a USER place: what Compare plays
+    // in Perform and Rhythm mode, and what the recovery file measures
+    // against. Nothing of them is known until a fetch has brought it all.
+    PerformanceImage savedPerformance;
+    RhythmImage savedRhythm;
 
     // Start-up values of everything below (patch image initialised too).
     void reset();

@@ -23,6 +23,7 @@ public:
             known_.set(std::size_t(i));
     }
     void forget() { known_.reset(); }
+    bool allKnown() const { return known_.all(); }
 
     // Compares the bytes only.
     bool operator==(const KnownBytes &other) const { return bytes_ == other.bytes_; }

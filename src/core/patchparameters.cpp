@@ -2,8 +2,11 @@
 
 #include "core/lfoparameter.h"
 #include "core/parameterlists.h"
+#include "core/performanceparams.h"
 #include "core/ptvaparameter.h"
 #include "core/ptvpparameter.h"
+#include "core/rhythmimage.h"
+#include "core/rhythmparams.h"
 
 #include <algorithm>
 #include <map>
@@ -364,6 +367,18 @@ QString PatchParameters::groupName(Group group, int toneNumber)
     return name;
 }
 
+namespace {
+// The caption of the row that holds byte offset of a performance or rhythm
+// block, with what it belongs to; the fallback for none.
+QString captionAt(ParameterTable table, int offset, const QString &owner, const QString &fallback)
+{
+    for (const ParameterSpec &p : table)
+        if (offset >= p.offset && offset < p.offset + p.size())
+            return QLatin1String(p.caption) + QStringLiteral(" (") + owner + QLatin1Char(')');
+    return fallback;
+}
+} // namespace
+
 QString PatchParameters::describe(const addr::Address &adrs)
 {
     const QString fallback = QStringLiteral("Edit");
@@ -373,8 +388,25 @@ QString PatchParameters::describe(const addr::Address &adrs)
         const Parameter *p = k >= 0 && adrs[2] == addr::BlockCommon
                                  ? find(Block::Common, addr::common::EffectType + k)
                                  : nullptr;
-        return p && p->group == Group::Effects ? p->label + QStringLiteral(" (performance)")
-                                               : fallback;
+        if (p && p->group == Group::Effects)
+            return p->label + QStringLiteral(" (performance)");
+        if (adrs[2] == addr::BlockCommon)
+            return captionAt(PerformanceParams::common(), adrs[3], QStringLiteral("performance"),
+                             fallback);
+        const int part = adrs[2] - addr::BlockPart1 + 1;
+        if (part >= 1 && part <= addr::PerformancePartCount)
+            return captionAt(PerformanceParams::part(), adrs[3],
+                             QStringLiteral("part %1").arg(part), fallback);
+        return fallback;
+    }
+    if (adrs[0] == addr::AreaPerformancePart && adrs[1] == addr::RhythmPart) {
+        if (adrs[2] == addr::BlockCommon)
+            return captionAt(RhythmParams::common(), adrs[3], QStringLiteral("rhythm set"),
+                             fallback);
+        if (RhythmImage::validKey(adrs[2]))
+            return captionAt(RhythmParams::note(), adrs[3], QStringLiteral("key %1").arg(adrs[2]),
+                             fallback);
+        return fallback;
     }
     if (adrs[0] != addr::AreaTempPatch && adrs[0] != addr::AreaPerformancePart)
         return fallback;

@@ -4,10 +4,12 @@
 #include "core/patchparameters.h"
 #include "core/sendguard.h"
 #include "core/sysexmessage.h"
+#include "midi/performancetransfer.h"
 #include "midi/sysexprotocol.h"
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 // The editor's temporary memory: the edited patch, a performance part's
@@ -22,6 +24,28 @@ bool recordable(const addr::Address &adrs)
 addr::Address advanced(const addr::Address &adrs, int by)
 {
     return addr::toSevenBit(addr::fromSevenBit(adrs) + by);
+}
+
+// The temporary patch, or a performance part's patch; part 10 holds the
+// rhythm set instead.
+bool patchAddress(const addr::Address &adrs)
+{
+    return adrs[0] == addr::AreaTempPatch ||
+           (adrs[0] == addr::AreaPerformancePart && adrs[1] != addr::RhythmPart);
+}
+
+// The blocks of the temporary performance or the rhythm set: address, size.
+std::vector<std::pair<addr::Address, int>> bufferBlocks(EditRecorder::Buffer buffer)
+{
+    const bool performance = buffer == EditRecorder::Buffer::Performance;
+    const addr::Address home =
+        performance ? addr::performanceCommonAddress(0) : addr::rhythmCommonAddress(0);
+    std::vector<std::pair<addr::Address, int>> out;
+    for (const int block : performance ? PerformanceImage::blocks() : RhythmImage::blocks())
+        out.emplace_back(addr::Address{home[0], home[1], std::uint8_t(block), 0x00},
+                         performance ? PerformanceImage::blockSize(block)
+                                     : RhythmImage::blockSize(block));
+    return out;
 }
 } // namespace
 
@@ -57,10 +81,18 @@ bool EditHistory::coveredByRegion(const Step &step, const addr::Address &adrs, i
 {
     if (!step.hasRegion)
         return false;
-    if (step.region.wholeImage)
-        return (adrs[0] == addr::AreaTempPatch || adrs[0] == addr::AreaPerformancePart) &&
-               adrs[0] == state_.EditPrefix[0] && adrs[1] == state_.EditPrefix[1] &&
-               PatchImage::Locate(adrs).has_value();
+    if (step.region.wholeImage) {
+        switch (step.region.buffer) {
+        case Buffer::Performance:
+            return PerformanceImage::Locate(adrs).has_value();
+        case Buffer::Rhythm:
+            return RhythmImage::Locate(adrs).has_value();
+        case Buffer::Patch:
+            break;
+        }
+        return patchAddress(adrs) && adrs[0] == state_.EditPrefix[0] &&
+               adrs[1] == state_.EditPrefix[1] && PatchImage::Locate(adrs).has_value();
+    }
     const int first = addr::fromSevenBit(step.region.address);
     const int at = addr::fromSevenBit(adrs);
     return at >= first && at + count <= first + step.region.count;
@@ -140,6 +172,23 @@ void EditHistory::beginGroup(const QString &label, const Region &region)
     step.open = false;
     step.region = region;
     Record r;
+    if (region.wholeImage && region.buffer != Buffer::Patch) {
+        // One record per block, so that taking it back sends only the
+        // blocks that changed. A block not wholly known was never the
+        // unit's as far as the editor can tell: it has nothing to go back to.
+        step.hasRegion = true;
+        step.paced = true;
+        for (const auto &[address, size] : bufferBlocks(region.buffer)) {
+            Record block;
+            block.address = address;
+            block.count = size;
+            block.bytes.assign(std::size_t(size), 0);
+            if (readBytes(address, size, block.bytes.data()))
+                step.records.push_back(std::move(block));
+        }
+        group_ = std::move(step);
+        return;
+    }
     if (region.wholeImage) {
         r.wholeImage = true;
         r.count = addr::ImageSize;
@@ -165,8 +214,10 @@ void EditHistory::endGroup()
         return;
     Step step = std::move(*group_);
     group_.reset();
-    if (step.hasRegion) {
-        Record &r = step.records.front();
+    // The region's records hold only their bytes from before so far.
+    for (Record &r : step.records) {
+        if (r.bytes.size() == std::size_t(2 * r.count))
+            continue;
         r.bytes.resize(std::size_t(2 * r.count));
         if (r.wholeImage)
             std::copy_n(state_.patchImage.data(), addr::ImageSize, r.bytes.begin() + r.count);
@@ -285,12 +336,22 @@ EditHistory::Result EditHistory::apply(Step &step, bool back)
 {
     applying_ = true;
     const bool offline = state_.MidiClosed;
+    // A whole performance or rhythm set goes at the pace of a transfer, or
+    // the unit drops blocks.
+    const bool paced = step.paced && !offline;
+    bool first = true;
+    const auto put = [&](const Record &r, const std::uint8_t *bytes) {
+        if (paced && !first)
+            PatchTransfer::waitProcessing(PerformanceTransfer::DataSetPauseMs);
+        first = false;
+        write(r, bytes, offline);
+    };
     if (back) {
         for (auto r = step.records.rbegin(); r != step.records.rend(); ++r)
-            write(*r, r->before(), offline);
+            put(*r, r->before());
     } else {
         for (const Record &r : step.records)
-            write(r, r.after(), offline);
+            put(r, r.after());
     }
     state_.PatchModified = true;
     applying_ = false;
@@ -307,8 +368,14 @@ void EditHistory::write(const Record &record, const std::uint8_t *bytes, bool of
     }
     addr::Address adrs = record.address;
     // The image is the edited patch in either mode: its bytes go to the
-    // patch being edited now.
-    if (adrs[0] == addr::AreaTempPatch || adrs[0] == addr::AreaPerformancePart) {
+    // patch being edited now. In Rhythm mode part 10 holds the rhythm set,
+    // which patch bytes must never reach: the image alone takes them back,
+    // and the unit gets them with the next patch sent.
+    if (patchAddress(adrs)) {
+        if (state_.editMode() == EditMode::Rhythm) {
+            protocol_.Store({addr::AreaTempPatch, 0x00, adrs[2], adrs[3]}, bytes, record.count);
+            return;
+        }
         adrs[0] = state_.EditPrefix[0];
         adrs[1] = state_.EditPrefix[1];
     }

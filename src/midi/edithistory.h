@@ -2,14 +2,15 @@
 // Undo and redo of every edit. The protocol reports each data set before its
 // bytes land (EditRecorder), so a step holds the bytes an edit replaced and
 // the bytes it brought, looked up through SendGuard::current: the patch
-// image, the performance common copy, and whatever else the editor keeps of
-// what it sent. Undo sends the old bytes again, so the synthesizer follows.
+// image, the performance and rhythm buffers, and whatever else the editor
+// keeps of what it sent. Undo sends the old bytes again, so the synthesizer follows.
 //
 // Grouping. While a gesture lasts (a mouse button or a key held on a
 // control) every data set joins one step, so a slider drag or a spin roll is
 // taken back at once; consecutive data sets to the same address inside it
-// share one record. A load (UndoGroup) keeps the whole image, or a run of
-// bytes, as it was when it began and as it is when it ends.
+// share one record. A load (UndoGroup) keeps the whole image, the blocks of
+// the performance or rhythm set, or a run of bytes, as they were when it
+// began and as they are when it ends.
 //
 // The history is bounded by a step count and a byte budget; the oldest steps
 // go first. It lives beside EditState for the whole run and is handed on by
@@ -101,6 +102,7 @@ private:
         bool open = true; // later data sets of its gesture or group join it
         Region region{};
         bool hasRegion = false;
+        bool paced = false; // a whole performance or rhythm set
     };
 
     bool readBytes(const addr::Address &adrs, int count, std::uint8_t *out) const;

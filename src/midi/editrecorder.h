@@ -17,13 +17,21 @@ public:
 
     virtual void dataSetSending(const addr::Address &adrs, const std::uint8_t *data, int count) = 0;
 
-    // A region a group watches: the whole patch image, or a run of count
-    // bytes from address.
+    // The buffers a group can watch whole.
+    enum class Buffer
+    {
+        Patch,
+        Performance, // the temporary performance
+        Rhythm,      // part 10's rhythm set
+    };
+    // A region a group watches: a whole buffer, or a run of count bytes
+    // from address.
     struct Region
     {
         bool wholeImage = true;
         addr::Address address{};
         int count = 0;
+        Buffer buffer = Buffer::Patch;
     };
     virtual void beginGroup(const QString &label, const Region &region) = 0;
     virtual void endGroup() = 0;

@@ -1,6 +1,8 @@
 #include "transferrig.h"
 
 #include "app/recoverykeeper.h"
+#include "core/parameterspec.h"
+#include "core/performancesyx.h"
 #include "core/recoveryfile.h"
 #include "sim/simulatorbackend.h"
 
@@ -8,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -22,8 +25,10 @@ private Q_SLOTS:
     void startWithoutRecoveryFileAsksNothing();
     void offerAnswered_data();
     void offerAnswered();
+    void brokenRecoveryFileIsReportedAndSetAside_data();
     void brokenRecoveryFileIsReportedAndSetAside();
     void cleanPatchLeavesNoFile();
+    void changedPerformanceAndRhythmSetAreKept();
 
 private:
     // The editor as a process of its own, with settings and data in dir.
@@ -61,6 +66,47 @@ void writeSettings(const QTemporaryDir &dir)
     s.setValue(QStringLiteral("Midi_Out"), 0);
     s.setValue(QStringLiteral("Midi_In1_Name"), SimulatorBackend::DeviceName);
     s.setValue(QStringLiteral("Midi_Out_Name"), SimulatorBackend::DeviceName);
+}
+
+// The unit's temporary performance and rhythm set in their buffers' byte
+// order.
+QByteArray unitSets(TransferRig &rig)
+{
+    rig.engine().waitIdle();
+    const SynthMemory memory = rig.engine().memory();
+    QByteArray out;
+    const auto add = [&](const addr::Address &home, const QList<int> &blocks, auto size) {
+        for (const int block : blocks)
+            for (const SynthMemory::Chunk &c :
+                 memory.read({home[0], home[1], std::uint8_t(block), 0}, size(block)))
+                out += c.bytes;
+    };
+    add(addr::performanceCommonAddress(0), PerformanceImage::blocks(), PerformanceImage::blockSize);
+    add(addr::rhythmCommonAddress(0), RhythmImage::blocks(), RhythmImage::blockSize);
+    return out;
+}
+
+QByteArray bufferSets(const EditState &state)
+{
+    return QByteArray(reinterpret_cast<const char *>(state.performance.data()),
+                      PerformanceImage::Size) +
+           QByteArray(reinterpret_cast<const char *>(state.rhythm.data()), RhythmImage::Size);
+}
+
+// Named sets of random bytes, wholly known, as a fetch leaves them.
+void fetchedRandomSets(EditState &state, quint32 seed)
+{
+    QRandomGenerator rng(seed);
+    for (int i = 0; i < PerformanceImage::Size; ++i)
+        state.performance.data()[i] = std::uint8_t(rng.bounded(128));
+    for (int i = 0; i < RhythmImage::Size; ++i)
+        state.rhythm.data()[i] = std::uint8_t(rng.bounded(128));
+    std::copy_n("Lost Perf   ", ParameterSpec::NameSize, state.performance.data());
+    std::copy_n("Lost Drums  ", ParameterSpec::NameSize, state.rhythm.data());
+    state.performance.markKnown(0, PerformanceImage::Size);
+    state.rhythm.markKnown(0, RhythmImage::Size);
+    state.savedPerformance = state.performance;
+    state.savedRhythm = state.rhythm;
 }
 } // namespace
 
@@ -210,17 +256,37 @@ void TestRecovery::offerAnswered()
              !accept);
 }
 
+void TestRecovery::brokenRecoveryFileIsReportedAndSetAside_data()
+{
+    QTest::addColumn<bool>("dump"); // else the patch file
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("patch file of no patch") << false << QByteArray("not a patch") << QString();
+    const QByteArray rhythm = PerformanceSyx::temporaryRhythm(RhythmImage(), 17);
+    QTest::newRow("dump cut short") << true << rhythm.left(rhythm.size() - 100)
+                                    << "holds no complete performance or rhythm set";
+    // A whole rhythm set, and a data set into the patch beside it.
+    const char patchLevel[] = "\xF0\x41\x10\x6A\x12\x03\x00\x00\x0E\x7F\x70\xF7";
+    QTest::newRow("dump with a stranger")
+        << true << rhythm + QByteArray(patchLevel, sizeof(patchLevel) - 1)
+        << "is damaged: message 66: 03 00 00 0E holds no performance or rhythm set";
+}
+
 void TestRecovery::brokenRecoveryFileIsReportedAndSetAside()
 {
+    QFETCH(bool, dump);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     TransferRig rig;
     const RecoveryFile file = fileIn(dir);
     QVERIFY(QDir().mkpath(file.folder()));
-    QFile broken(file.patchPath());
+    QFile broken(dump ? file.setsPath() : file.patchPath());
     QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write("not a patch");
+    broken.write(bytes);
     broken.close();
     const PatchImage before = rig.state.patchImage;
+    const QByteArray sets = bufferSets(rig.state);
 
     RecoveryKeeper keeper(rig.state, rig.info, rig.form, *rig.transfer, rig.protocol, file);
     QVERIFY(!keeper.offer());
@@ -229,8 +295,17 @@ void TestRecovery::brokenRecoveryFileIsReportedAndSetAside()
     QVERIFY2(rig.info.messages.first().startsWith(
                  QStringLiteral("The recovery file could not be used: ")),
              qPrintable(rig.info.messages.first()));
+    QVERIFY2(rig.info.messages.first().contains(reason), qPrintable(rig.info.messages.first()));
+    const char *aside = dump ? RecoveryFile::AsideSetsName : RecoveryFile::AsideName;
+    QVERIFY2(rig.info.messages.first().endsWith(
+                 QStringLiteral("It was set aside as %1.").arg(QLatin1String(aside))),
+             qPrintable(rig.info.messages.first()));
     QVERIFY(!file.exists());
+    QVERIFY(QFile::exists(QDir(file.folder())
+                              .filePath(QLatin1String(dump ? RecoveryFile::AsideSetsName
+                                                           : RecoveryFile::AsideName))));
     QCOMPARE(rig.state.patchImage, before);
+    QCOMPARE(bufferSets(rig.state), sets);
 }
 
 void TestRecovery::cleanPatchLeavesNoFile()
@@ -261,6 +336,58 @@ void TestRecovery::cleanPatchLeavesNoFile()
     rig.files->MSaveClick();
     keeper.flush();
     QVERIFY(!file.exists());
+}
+
+// An edited performance and rhythm set wait in the file beside no patch; the
+// next start names them and brings them back into buffers and unit.
+void TestRecovery::changedPerformanceAndRhythmSetAreKept()
+{
+    QTemporaryDir dir;
+    const RecoveryFile file = fileIn(dir);
+    QByteArray lost;
+    {
+        TransferRig rig;
+        QVERIFY(rig.openMidi());
+        fetchedRandomSets(rig.state, 91);
+        RecoveryKeeper keeper(rig.state, rig.info, rig.form, *rig.transfer, rig.protocol, file);
+        keeper.flush();
+        QVERIFY(!file.exists());
+        const std::uint8_t pan = rig.state.performance.part(3, 0x07);
+        QVERIFY(rig.protocol.SendParameter(addr::performancePartAddress(3, 0x07),
+                                           std::uint8_t(pan ^ 1)));
+        const std::uint8_t level = rig.state.rhythm.note(40, 0x29);
+        QVERIFY(
+            rig.protocol.SendParameter(addr::rhythmNoteAddress(40, 0x29), std::uint8_t(level ^ 1)));
+        lost = bufferSets(rig.state);
+        QTRY_VERIFY_WITH_TIMEOUT(file.exists(), 20000);
+        RecoveryFile::Contents kept;
+        QVERIFY(file.read(kept));
+        QVERIFY(!kept.hasPatch);
+        QVERIFY(!QFile::exists(file.patchPath()));
+        QVERIFY(kept.performance && kept.rhythm);
+        QVERIFY(*kept.performance == rig.state.performance);
+        QVERIFY(*kept.rhythm == rig.state.rhythm);
+    }
+
+    TransferRig next;
+    QVERIFY(next.openMidi());
+    const PatchImage patch = next.state.patchImage;
+    QVERIFY(unitSets(next) != lost);
+    RecoveryKeeper keeper(next.state, next.info, next.form, *next.transfer, next.protocol, file);
+    next.info.answer = true;
+    QVERIFY(keeper.offer());
+    QCOMPARE(next.info.questions.size(), 1);
+    const QString question = next.info.questions.first();
+    QVERIFY2(question.startsWith(RecoveryKeeper::OfferTitle +
+                                 QStringLiteral("|The performance \"Lost Perf\" and the rhythm "
+                                                "set \"Lost Drums\" were changed on ")),
+             qPrintable(question));
+    QVERIFY2(question.endsWith(QStringLiteral(" and not saved.\r\rRestore them?")),
+             qPrintable(question));
+    QCOMPARE(bufferSets(next.state), lost);
+    QCOMPARE(unitSets(next), lost);
+    QCOMPARE(next.state.patchImage, patch);
+    QCOMPARE(next.form.PatchFileName, QString());
 }
 
 QTEST_MAIN(TestRecovery)

@@ -1,10 +1,14 @@
 #include "historyrig.h"
 #include "randomwalk.h"
+#include "setscreenhelpers.h"
 
 #include "controls/sliderbase.h"
 #include "controls/spincw0r.h"
+#include "editors/performanceform.h"
 #include "editors/ptvaform.h"
+#include "editors/rhythmform.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QStatusBar>
 #include <QTest>
@@ -19,6 +23,8 @@ private Q_SLOTS:
     void editAttemptWhileComparingSendsNothing();
     void aCommandEndsTheComparison();
     void withMidiClosedThereIsNothingToCompare();
+    void performAndRhythmCompareTheirSets_data();
+    void performAndRhythmCompareTheirSets();
 };
 
 namespace {
@@ -158,6 +164,93 @@ void TestCompare::withMidiClosedThereIsNothingToCompare()
     QVERIFY(!rig.compare->action()->isChecked());
     QCOMPARE(rig.form.statusBar()->currentMessage(), CompareToggle::ClosedText);
     QVERIFY(rig.form.centralWidget()->isEnabled());
+}
+
+void TestCompare::performAndRhythmCompareTheirSets_data()
+{
+    QTest::addColumn<bool>("rhythm");
+    QTest::newRow("Perform mode: the performance") << false;
+    QTest::newRow("Rhythm mode: the rhythm set") << true;
+}
+
+// Compare needs the set fetched, which the mode buttons do; it then plays
+// it as fetched, and brings the edits back on the second press.
+void TestCompare::performAndRhythmCompareTheirSets()
+{
+    QFETCH(bool, rhythm);
+    HistoryRig rig;
+    QVERIFY(rig.ok());
+    rig.addTransfers();
+    fetched(rig, 17);
+    setscreens::loadRandomSets(rig, 18);
+    // Never fetched, the set has nothing true to play: nothing goes out.
+    const EditMode mode = rhythm ? EditMode::Rhythm : EditMode::Perform;
+    QVERIFY(rig.state.setEditMode(mode, 2));
+    rig.compare->action()->trigger();
+    QVERIFY(!rig.compare->comparing());
+    QCOMPARE(rig.form.statusBar()->currentMessage(),
+             rhythm ? CompareToggle::NoRhythmText : CompareToggle::NoPerformanceText);
+    QCOMPARE(rig.takeDataSets(), QStringList());
+    QVERIFY(rig.state.setEditMode(EditMode::Patch));
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+    QTest::mouseClick(
+        rig.form.findChild<QAbstractButton *>(QLatin1String(rhythm ? "SpBRhythm" : "SpBPerf")),
+        Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !rig.state.SendLock &&
+            (rhythm ? rig.state.savedRhythm.allKnown() : rig.state.savedPerformance.allKnown()),
+        20000);
+    QWidget *window = rhythm ? static_cast<QWidget *>(setscreens::openFromMenu<TRhythmForm>(
+                                   rig, "MRhythm", TMidiMainForm::CommonScreen::Rhythm))
+                             : setscreens::openFromMenu<TPerformanceForm>(
+                                   rig, "MPerformance", TMidiMainForm::CommonScreen::Performance);
+    QVERIFY(window);
+    const auto buffer = [&] {
+        return rhythm ? setscreens::bufferRhythm(rig) : setscreens::bufferPerformance(rig);
+    };
+    const auto unit = [&] {
+        return rhythm ? setscreens::unitRhythm(rig) : setscreens::unitPerformance(rig);
+    };
+    const QByteArray saved = buffer();
+    const QByteArray patch = rig.image();
+    const QString statusText =
+        rhythm ? CompareToggle::RhythmStatusText : CompareToggle::PerformanceStatusText;
+    rig.history.clear();
+    RandomWalk walk(*window, 19);
+    walk.skip({QStringLiteral("BGetPerf"), QStringLiteral("BSendPerf"),
+               QStringLiteral("BWritePerf"), QStringLiteral("BPerfEffects"),
+               QStringLiteral("BGetRhythm"), QStringLiteral("BSendRhythm"),
+               QStringLiteral("BWriteRhythm"), QStringLiteral("BPlayNote")});
+    auto *button = rig.form.findChild<QToolButton *>(QStringLiteral("BCompare"));
+
+    for (int round = 0; round < 3; ++round) {
+        const QStringList log = walk.run(25);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.state.SendLock, 10000);
+        const QByteArray edited = buffer();
+        QVERIFY2(edited != saved, qPrintable(log.join(QLatin1Char('\n'))));
+        const int steps = rig.history.undoCount();
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(rig.compare->comparing());
+        QCOMPARE(unit(), saved);
+        QCOMPARE(buffer(), edited);
+        QCOMPARE(rig.form.statusBar()->currentMessage(), statusText);
+        QVERIFY(!window->isEnabled());
+        // Nothing the window could still reach goes out.
+        rig.takeReceived();
+        rig.protocol.SendDataSet(
+            rhythm ? addr::rhythmNoteAddress(50, 0x29) : addr::performancePartAddress(2, 0x07), 1);
+        QCOMPARE(rig.takeDataSets(), QStringList());
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!rig.compare->comparing());
+        QCOMPARE(unit(), edited);
+        QCOMPARE(buffer(), edited);
+        QVERIFY(window->isEnabled());
+        QCOMPARE(rig.history.undoCount(), steps);
+        QCOMPARE(rig.image(), patch);
+    }
 }
 
 QTEST_MAIN(TestCompare)

@@ -190,14 +190,7 @@ void TestUndo::spinRollIsOneStepAndCtrlZTakesItBack()
     QVERIFY(spin);
     rig.history.clear();
     const int before = spin->Value();
-    const int y = spin->height() / 2;
-    const QPoint at(TSpincw0R::RollZoneLeft + 4, y);
-    const int dir = before > 64 ? 1 : -1; // rolling down lowers the value
-    QTest::mousePress(spin, Qt::LeftButton, Qt::NoModifier, at);
-    for (int i = 1; i <= 5; ++i)
-        QTest::mouseMove(spin, at + QPoint(0, dir * i));
-    QTest::mouseRelease(spin, Qt::LeftButton, Qt::NoModifier, at + QPoint(0, dir * 5));
-    QCoreApplication::processEvents();
+    rollSpin(spin, before > 64 ? 1 : -1);
     QVERIFY(spin->Value() != before);
     QCOMPARE(rig.history.undoCount(), 1);
     QCOMPARE(rig.history.undoText(), QStringLiteral("A-Env Time 1 (tone 1)"));
