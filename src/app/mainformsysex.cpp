@@ -11,6 +11,7 @@
 #include "core/patchfile.h"
 #include "core/performancesyx.h"
 #include "core/syxfile.h"
+#include "midi/undogroup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -170,31 +171,35 @@ void MainFormSysex::loadPerformance(const QString &path, const PerformanceSyxRep
                                     qsizetype patches)
 {
     lastFile_ = path;
-    {
-        const LoadScope loading(state_);
-        if (report.performance)
-            state_.performance = *report.performance;
-        if (report.rhythm)
-            state_.rhythm = *report.rhythm;
-        form_.B_UpdateAllClick();
-    }
     using Transfer = EditorHost::Transfer;
-    QList<Transfer> sends;
+    using Buffer = EditRecorder::Buffer;
     QStringList loaded;
+    // Each set the file brings is one undo step of its own, closed once it
+    // has been sent, so that the step knows the bytes the unit then holds.
+    const QString step = QStringLiteral("Open ") + QFileInfo(path).fileName();
+    const auto load = [&](Buffer buffer, const auto &assign, Transfer send) {
+        const UndoGroup group(protocol_, step, buffer);
+        {
+            const LoadScope loading(state_);
+            assign();
+            form_.B_UpdateAllClick();
+        }
+        // With MIDI closed the first send says so; once is enough.
+        if (!state_.MidiClosed || loaded.size() == 1)
+            form_.requestTransfer(send, 0);
+    };
     if (report.performance) {
-        sends << Transfer::SendPerformance;
         loaded
             << QStringLiteral("the performance \"%1\"").arg(shownName(report.performance->name()));
+        load(
+            Buffer::Performance, [&] { state_.performance = *report.performance; },
+            Transfer::SendPerformance);
     }
     if (report.rhythm) {
-        sends << Transfer::SendRhythm;
         loaded << QStringLiteral("the rhythm set \"%1\"").arg(shownName(report.rhythm->name()));
+        load(
+            Buffer::Rhythm, [&] { state_.rhythm = *report.rhythm; }, Transfer::SendRhythm);
     }
-    // With MIDI closed the first send says so; once is enough.
-    if (state_.MidiClosed)
-        sends.resize(1);
-    for (const Transfer what : sends)
-        form_.requestTransfer(what, 0);
     // The parts may now play other patches: the one edited is fetched again
     // so that the main window does not edit a patch the part no longer has.
     if (report.performance && state_.editMode() == EditMode::Perform && !state_.MidiClosed)

@@ -8,6 +8,7 @@
 #include "core/performancesyx.h"
 #include "core/sysexmessage.h"
 #include "core/syxfile.h"
+#include "midi/edithistory.h"
 #include "transferrig.h"
 
 #include <QAction>
@@ -226,7 +227,9 @@ void TestPerformanceFiles::saveChangeOpenRestores()
     QCOMPARE(unit(rhythm), buffer(rhythm));
     QVERIFY(unit(rhythm) != saved);
 
+    const QByteArray changed = buffer(rhythm);
     const qsizetype seen = rig->engine().received().size();
+    EditHistory history(rig->state, rig->protocol);
     chooseFile(file);
     trigger("MOpenSysex");
     QVERIFY2(rig->info.messages.isEmpty(), qPrintable(rig->info.messages.join('|')));
@@ -244,6 +247,17 @@ void TestPerformanceFiles::saveChangeOpenRestores()
     });
     QCOMPARE(partFetched, !rhythm);
     QVERIFY(rig->state.patchImage == patch);
+
+    // Opening the file is one step: taken back, buffer and unit hold the
+    // changed set again, and it can be redone.
+    QVERIFY(history.canUndo());
+    QCOMPARE(history.undoText(), QStringLiteral("Open set.syx"));
+    history.undo();
+    QCOMPARE(buffer(rhythm), changed);
+    QCOMPARE(unit(rhythm), changed);
+    history.redo();
+    QCOMPARE(buffer(rhythm), saved);
+    QCOMPARE(unit(rhythm), saved);
 
     // Where no file can be made, the system's reason is shown.
     chooseFile(folder->filePath(QStringLiteral("missing/set.syx")));
