@@ -16,7 +16,9 @@ start_server() {
     jackd -n "$server" --no-realtime --sync --port-max 128 -d dummy -r 48000 -p 256 \
         >>"$tmp/jackd.log" 2>&1 &
     jack=$!
-    jack_wait -w -t 30 >/dev/null 2>&1
+    # libjack names a client's socket after the client alone, whatever the
+    # server: jack_wait's "wait" would meet another test's.
+    jack_wait -w -t 30 -n "$server wait" >/dev/null 2>&1
 }
 # A server killed outright keeps its entry in JACK's registry of eight
 # servers; one of the same name started and stopped properly frees it.
