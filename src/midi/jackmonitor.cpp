@@ -7,6 +7,10 @@
 #ifdef TESSIVA_HAVE_JACK
 #include <jack/jack.h>
 #endif
+#if __has_include(<pthread.h>)
+#include <pthread.h>
+#define TESSIVA_HAVE_PTHREAD_CANCEL 1
+#endif
 
 namespace {
 // A client's connection to the server broke: the server is gone.
@@ -69,8 +73,18 @@ void JackMonitor::message(const char *text)
         pending.store(false);
         return;
     }
+    if (!std::strstr(text, ReadFailure))
+        return;
+#ifdef TESSIVA_HAVE_PTHREAD_CANCEL
+    // This is the client's channel thread, on its way out now that the
+    // server is gone. libjack cancels it asynchronously when the client is
+    // closed; a cancel landing in the middle of its C++ shutdown unwinds
+    // through frames that may not throw and aborts the whole program. The
+    // thread ends by itself in a moment, and the close waits for it.
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, nullptr);
+#endif
     // Every client of the lost server reports it; the first one counts.
-    if (!std::strstr(text, ReadFailure) || pending.exchange(true))
+    if (pending.exchange(true))
         return;
     lossCount.fetch_add(1);
     std::lock_guard lock(handlerMutex);
