@@ -372,7 +372,7 @@ namespace {
 // block, with what it belongs to; the fallback for none.
 QString captionAt(ParameterTable table, int offset, const QString &owner, const QString &fallback)
 {
-    for (const ParameterSpec &p : table)
+    for (const ParameterDef &p : table)
         if (offset >= p.offset && offset < p.offset + p.size())
             return QLatin1String(p.caption) + QStringLiteral(" (") + owner + QLatin1Char(')');
     return fallback;

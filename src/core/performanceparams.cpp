@@ -1,7 +1,7 @@
 #include "core/performanceparams.h"
 
 namespace {
-using K = ParameterSpec::Kind;
+using K = ParameterDef::Kind;
 using T = ParameterTexts::List;
 
 constexpr int Full = 127;
@@ -9,7 +9,7 @@ constexpr int Depth = 126; // -63..+63
 constexpr int DepthCentre = -63;
 constexpr int MaxReserve = 64;
 
-constexpr ParameterSpec Common[] = {
+constexpr ParameterDef Common[] = {
     {"EPerfName", "Name", 0x00, K::Name, 0x20, 0x7F},
     {"CbEfxSource", "EFX Source", 0x0C, K::List, 0, 15, 0, T::EfxSource},
     {"CbEfxType", "EFX Type", 0x0D, K::List, 0, 39, 0, T::EfxType},
@@ -66,7 +66,7 @@ constexpr ParameterSpec Common[] = {
 
 // Patch numbers are 0..254 on the JV-1080 (001..255); part 10 reads the
 // same bytes as its rhythm set number.
-constexpr ParameterSpec Part[] = {
+constexpr ParameterDef Part[] = {
     {"ChRcv", "Rx", 0x00, K::Switch, 0, 1},
     {"SpChan", "Ch", 0x01, K::Number, 0, 15, 1},
     {"CbGroup", "Group", 0x02, K::Group, 0, 2},

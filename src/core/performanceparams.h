@@ -4,7 +4,7 @@
 // voice reserves) and the 19-byte block of each part. The part rows name
 // the control of one strip; the strip of part p appends p to the name.
 
-#include "core/parameterspec.h"
+#include "core/parameterdef.h"
 
 class PerformanceParams
 {

@@ -1,7 +1,7 @@
 #include "core/rhythmparams.h"
 
 namespace {
-using K = ParameterSpec::Kind;
+using K = ParameterDef::Kind;
 using T = ParameterTexts::List;
 
 constexpr int Full = 127;
@@ -10,13 +10,13 @@ constexpr int DepthCentre = -63;
 constexpr int VeloSens = 125;
 constexpr int TimeSens = 14;
 
-constexpr ParameterSpec Common[] = {
+constexpr ParameterDef Common[] = {
     {"ERhythmName", "Name", 0x00, K::Name, 0x20, 0x7F},
 };
 
 // The mute group stops at 31 (OFF, 1..31), as three of the four sources
 // give it; the fourth rebuilt the value by counting.
-constexpr ParameterSpec Note[] = {
+constexpr ParameterDef Note[] = {
     {"ChNoteOn", "Note On", 0x00, K::Switch, 0, 1},
     {"CbWaveGroup", "Wave Group", 0x01, K::Group, 0, 2},
     {"SpWaveNo", "Wave", 0x03, K::NibblePair, 0, 254, 1},

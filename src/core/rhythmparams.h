@@ -4,7 +4,7 @@
 // pitch, filter and amplifier envelopes, pan and outputs, and no LFO, key
 // range or structure.
 
-#include "core/parameterspec.h"
+#include "core/parameterdef.h"
 
 class RhythmParams
 {

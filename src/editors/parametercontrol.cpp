@@ -17,73 +17,73 @@ constexpr char16_t LastNameChar = 0x7D;
 constexpr int ListRows = 16;
 } // namespace
 
-QWidget *ParameterControl::create(const ParameterSpec &spec, const QString &name, QWidget *parent)
+QWidget *ParameterControl::create(const ParameterDef &def, const QString &name, QWidget *parent)
 {
     QWidget *w = nullptr;
-    switch (spec.kind) {
-    case ParameterSpec::Kind::Switch:
+    switch (def.kind) {
+    case ParameterDef::Kind::Switch:
         w = new QCheckBox(parent);
         break;
-    case ParameterSpec::Kind::List:
-    case ParameterSpec::Kind::Group: {
+    case ParameterDef::Kind::List:
+    case ParameterDef::Kind::Group: {
         auto *list = new TFocusComboBox(parent);
-        if (spec.kind == ParameterSpec::Kind::List)
-            list->addItems(ParameterTexts::texts(spec.texts).mid(0, spec.max + 1));
+        if (def.kind == ParameterDef::Kind::List)
+            list->addItems(ParameterTexts::texts(def.texts).mid(0, def.max + 1));
         list->setMaxVisibleItems(ListRows);
         list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         w = list;
         break;
     }
-    case ParameterSpec::Kind::Name: {
+    case ParameterDef::Kind::Name: {
         auto *edit = new QLineEdit(parent);
-        edit->setMaxLength(ParameterSpec::NameSize);
+        edit->setMaxLength(ParameterDef::NameSize);
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(
-                                QString(ParameterSpec::NameSize, QLatin1Char('W'))) +
+                                QString(ParameterDef::NameSize, QLatin1Char('W'))) +
                             edit->fontMetrics().averageCharWidth() * 2);
         w = edit;
         break;
     }
-    case ParameterSpec::Kind::Number:
-    case ParameterSpec::Kind::NibblePair: {
+    case ParameterDef::Kind::Number:
+    case ParameterDef::Kind::NibblePair: {
         auto *spin = new TSpincw0R(parent);
-        spin->setMinValue(spec.shownMin());
-        spin->setMaxValue(spec.shownMax());
+        spin->setMinValue(def.shownMin());
+        spin->setMaxValue(def.shownMax());
         spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         w = spin;
         break;
     }
     }
     w->setObjectName(name);
-    w->setToolTip(QLatin1String(spec.caption));
+    w->setToolTip(QLatin1String(def.caption));
     return w;
 }
 
-void ParameterControl::show(QWidget *control, const ParameterSpec &spec, int v)
+void ParameterControl::show(QWidget *control, const ParameterDef &def, int v)
 {
     if (auto *box = qobject_cast<QCheckBox *>(control)) {
         box->setChecked(v != 0);
     } else if (auto *list = qobject_cast<QComboBox *>(control)) {
         list->setCurrentIndex(v >= 0 && v < list->count() ? v : -1);
     } else if (auto *spin = qobject_cast<TSpincw0R *>(control)) {
-        spin->setValue(v + spec.shift);
+        spin->setValue(v + def.shift);
     }
 }
 
-int ParameterControl::stored(const QWidget *control, const ParameterSpec &spec)
+int ParameterControl::stored(const QWidget *control, const ParameterDef &def)
 {
     if (auto *box = qobject_cast<const QCheckBox *>(control))
         return box->isChecked() ? 1 : 0;
     if (auto *list = qobject_cast<const QComboBox *>(control))
         return list->currentIndex();
     if (auto *spin = qobject_cast<const TSpincw0R *>(control))
-        return spin->Value() - spec.shift;
+        return spin->Value() - def.shift;
     return -1;
 }
 
-void ParameterControl::onEdit(QWidget *control, const ParameterSpec &spec, QObject *context,
+void ParameterControl::onEdit(QWidget *control, const ParameterDef &def, QObject *context,
                               const std::function<void()> &edited)
 {
-    Q_UNUSED(spec)
+    Q_UNUSED(def)
     if (auto *box = qobject_cast<QCheckBox *>(control)) {
         QObject::connect(box, &QCheckBox::clicked, context, edited);
     } else if (auto *list = qobject_cast<QComboBox *>(control)) {
@@ -100,7 +100,7 @@ void ParameterControl::onEdit(QWidget *control, const ParameterSpec &spec, QObje
 void ParameterControl::showName(QLineEdit *edit, const std::uint8_t *bytes)
 {
     QString text;
-    for (int i = 0; i < ParameterSpec::NameSize; ++i) {
+    for (int i = 0; i < ParameterDef::NameSize; ++i) {
         const char16_t c = bytes[i];
         text += QChar(c < FirstNameChar || c > LastNameChar ? char16_t(' ') : c);
     }
@@ -108,11 +108,11 @@ void ParameterControl::showName(QLineEdit *edit, const std::uint8_t *bytes)
     edit->setText(text);
 }
 
-std::array<std::uint8_t, ParameterSpec::NameSize> ParameterControl::nameBytes(QLineEdit *edit)
+std::array<std::uint8_t, ParameterDef::NameSize> ParameterControl::nameBytes(QLineEdit *edit)
 {
-    std::array<std::uint8_t, ParameterSpec::NameSize> name;
+    std::array<std::uint8_t, ParameterDef::NameSize> name;
     name.fill(std::uint8_t(' '));
-    QString text = edit->text().left(ParameterSpec::NameSize);
+    QString text = edit->text().left(ParameterDef::NameSize);
     bool replaced = false;
     for (int i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();

@@ -5,7 +5,7 @@
 // parts (group lists, rules between parameters) and leaves the rest here.
 
 #include "core/addressmap.h"
-#include "core/parameterspec.h"
+#include "core/parameterdef.h"
 
 #include <QString>
 #include <array>
@@ -23,23 +23,23 @@ public:
     // A check box for a switch, a drop-down list for a text list or a group
     // (a group's rows are the screen's to fill), an LED spin for a number,
     // a line edit for a name. The control carries name as its object name.
-    static QWidget *create(const ParameterSpec &spec, const QString &name, QWidget *parent);
+    static QWidget *create(const ParameterDef &def, const QString &name, QWidget *parent);
 
     // Shows stored value v; the caller holds a LoadScope, since controls
     // announce program changes too. A value outside the row's range shows
     // as no list row, or clamped in a spin.
-    static void show(QWidget *control, const ParameterSpec &spec, int v);
+    static void show(QWidget *control, const ParameterDef &def, int v);
     // The stored value the control shows, or -1 when it shows none.
-    static int stored(const QWidget *control, const ParameterSpec &spec);
+    static int stored(const QWidget *control, const ParameterDef &def);
     // Runs edited after each change the user makes.
-    static void onEdit(QWidget *control, const ParameterSpec &spec, QObject *context,
+    static void onEdit(QWidget *control, const ParameterDef &def, QObject *context,
                        const std::function<void()> &edited);
 
     // A name field: shows the twelve stored characters, and turns what was
     // typed into twelve bytes the unit can show (others become blanks, in
     // the field too).
     static void showName(QLineEdit *edit, const std::uint8_t *bytes);
-    static std::array<std::uint8_t, ParameterSpec::NameSize> nameBytes(QLineEdit *edit);
+    static std::array<std::uint8_t, ParameterDef::NameSize> nameBytes(QLineEdit *edit);
 
     // One data set of the parameter's bytes, unless each equals the byte
     // the editor knows at its address. True when it was sent.

@@ -24,8 +24,8 @@ constexpr const char *InternalGroups[] = {"USER", "CARD", "PR-A", "PR-B", "PR-C"
 
 int rowOf(ParameterTable table, const char *name)
 {
-    const ParameterSpec *spec = findParameter(table, name);
-    return spec ? int(spec - table.data()) : -1;
+    const ParameterDef *def = findParameter(table, name);
+    return def ? int(def - table.data()) : -1;
 }
 
 quint32 patchKey(int group, int number)
@@ -97,23 +97,22 @@ void TPerformanceForm::refresh()
     const PerformanceImage &perf = state_.performance;
     const ParameterTable common = PerformanceParams::common();
     for (std::size_t r = 0; r < common.size(); ++r) {
-        const ParameterSpec &spec = common[r];
-        if (spec.kind == ParameterSpec::Kind::Name)
+        const ParameterDef &def = common[r];
+        if (def.kind == ParameterDef::Kind::Name)
             ParameterControl::showName(static_cast<QLineEdit *>(common_[r]), perf.data());
         else
-            ParameterControl::show(common_[r], spec, spec.value(perf.data()));
+            ParameterControl::show(common_[r], def, def.value(perf.data()));
     }
     const ParameterTable part = PerformanceParams::part();
     for (int p = 1; p <= PartCount; ++p) {
         const std::uint8_t *block = perf.partData(p);
         for (std::size_t r = 0; r < part.size(); ++r) {
-            const ParameterSpec &spec = part[r];
+            const ParameterDef &def = part[r];
             QWidget *w = parts_[std::size_t(p - 1)][r];
-            if (spec.kind == ParameterSpec::Kind::Group)
-                ParameterControl::show(w, spec,
-                                       groupRow(block[spec.offset], block[spec.offset + 1]));
+            if (def.kind == ParameterDef::Kind::Group)
+                ParameterControl::show(w, def, groupRow(block[def.offset], block[def.offset + 1]));
             else
-                ParameterControl::show(w, spec, spec.value(block));
+                ParameterControl::show(w, def, def.value(block));
         }
         showPatchName(p);
     }
@@ -122,43 +121,43 @@ void TPerformanceForm::refresh()
     LPerfInfo->clear();
 }
 
-void TPerformanceForm::sendCommon(const ParameterSpec &spec, int value)
+void TPerformanceForm::sendCommon(const ParameterDef &def, int value)
 {
     std::array<std::uint8_t, 2> bytes{};
-    spec.encode(value, bytes.data());
-    ParameterControl::send(protocol_, state_, addr::performanceCommonAddress(spec.offset),
-                           bytes.data(), spec.size());
+    def.encode(value, bytes.data());
+    ParameterControl::send(protocol_, state_, addr::performanceCommonAddress(def.offset),
+                           bytes.data(), def.size());
 }
 
-void TPerformanceForm::sendPart(int part, const ParameterSpec &spec, int value)
+void TPerformanceForm::sendPart(int part, const ParameterDef &def, int value)
 {
     std::array<std::uint8_t, 2> bytes{};
-    spec.encode(value, bytes.data());
-    ParameterControl::send(protocol_, state_, addr::performancePartAddress(part, spec.offset),
-                           bytes.data(), spec.size());
+    def.encode(value, bytes.data());
+    ParameterControl::send(protocol_, state_, addr::performancePartAddress(part, def.offset),
+                           bytes.data(), def.size());
 }
 
 void TPerformanceForm::commonEdited(int row)
 {
     if (state_.SendLock)
         return;
-    const ParameterSpec &spec = PerformanceParams::common()[std::size_t(row)];
-    if (spec.kind == ParameterSpec::Kind::Name) {
+    const ParameterDef &def = PerformanceParams::common()[std::size_t(row)];
+    if (def.kind == ParameterDef::Kind::Name) {
         EPerfNameChange();
         return;
     }
-    if (spec.offset >= PerformanceParams::FirstVoiceReserve) {
-        reserveEdited(spec.offset - PerformanceParams::FirstVoiceReserve + 1);
+    if (def.offset >= PerformanceParams::FirstVoiceReserve) {
+        reserveEdited(def.offset - PerformanceParams::FirstVoiceReserve + 1);
         return;
     }
-    const int v = ParameterControl::stored(common_[std::size_t(row)], spec);
+    const int v = ParameterControl::stored(common_[std::size_t(row)], def);
     if (v < 0)
         return;
-    sendCommon(spec, v);
-    if (spec.offset == PerformanceParams::EfxType || spec.offset == PerformanceParams::EfxSource)
+    sendCommon(def, v);
+    if (def.offset == PerformanceParams::EfxType || def.offset == PerformanceParams::EfxSource)
         showEffectLayout();
-    if (spec.offset >= PerformanceParams::FirstEfxParameter &&
-        spec.offset < PerformanceParams::FirstEfxParameter + PerformanceParams::EfxParameterCount)
+    if (def.offset >= PerformanceParams::FirstEfxParameter &&
+        def.offset < PerformanceParams::FirstEfxParameter + PerformanceParams::EfxParameterCount)
         showEffectLayout();
 }
 
@@ -202,30 +201,29 @@ void TPerformanceForm::partEdited(int part, int row)
 {
     if (state_.SendLock)
         return;
-    const ParameterSpec &spec = PerformanceParams::part()[std::size_t(row)];
+    const ParameterDef &def = PerformanceParams::part()[std::size_t(row)];
     QWidget *w = parts_[std::size_t(part - 1)][std::size_t(row)];
-    if (spec.offset == PerformanceParams::KeyLower || spec.offset == PerformanceParams::KeyUpper) {
-        keyRangeEdited(part, spec.offset == PerformanceParams::KeyUpper);
+    if (def.offset == PerformanceParams::KeyLower || def.offset == PerformanceParams::KeyUpper) {
+        keyRangeEdited(part, def.offset == PerformanceParams::KeyUpper);
         return;
     }
-    const int v = ParameterControl::stored(w, spec);
+    const int v = ParameterControl::stored(w, def);
     if (v < 0)
         return;
-    if (spec.kind == ParameterSpec::Kind::Group) {
+    if (def.kind == ParameterDef::Kind::Group) {
         const Group &g = groups_[std::size_t(v)];
         if (!g.fitted) {
             // An empty card or board slot is no group to send.
             const LoadScope quiet(state_);
             const std::uint8_t *block = state_.performance.partData(part);
-            ParameterControl::show(w, spec, groupRow(block[spec.offset], block[spec.offset + 1]));
+            ParameterControl::show(w, def, groupRow(block[def.offset], block[def.offset + 1]));
             return;
         }
-        sendPart(part, spec, g.type << ParameterSpec::GroupIdBits | g.id);
+        sendPart(part, def, g.type << ParameterDef::GroupIdBits | g.id);
     } else {
-        sendPart(part, spec, v);
+        sendPart(part, def, v);
     }
-    if (spec.offset == PerformanceParams::PatchGroup ||
-        spec.offset == PerformanceParams::PatchNumber)
+    if (def.offset == PerformanceParams::PatchGroup || def.offset == PerformanceParams::PatchNumber)
         showPatchName(part);
 }
 
@@ -294,8 +292,8 @@ void TPerformanceForm::rememberEditedPatchName()
         return;
     const int part = state_.currentPart() + 1;
     const std::uint8_t *block = state_.performance.partData(part);
-    const ParameterSpec &group = *findParameter(PerformanceParams::part(), "CbGroup");
-    const ParameterSpec &number = *findParameter(PerformanceParams::part(), "SpPatch");
+    const ParameterDef &group = *findParameter(PerformanceParams::part(), "CbGroup");
+    const ParameterDef &number = *findParameter(PerformanceParams::part(), "SpPatch");
     patchNameBook_.insert(patchKey(group.value(block), number.value(block)),
                           QString::fromLatin1(state_.patchImage.name()));
 }
@@ -305,13 +303,13 @@ void TPerformanceForm::showPatchName(int part)
     QLabel *label = patchNames_[std::size_t(part - 1)];
     if (part == RhythmPart) {
         bool known = true;
-        for (int i = 0; i < ParameterSpec::NameSize; ++i)
+        for (int i = 0; i < ParameterDef::NameSize; ++i)
             known = known && state_.rhythm.known(i);
         label->setText(known ? QString::fromLatin1(state_.rhythm.name()) : QString());
         return;
     }
     const std::uint8_t *block = state_.performance.partData(part);
-    const ParameterSpec &group = *findParameter(PerformanceParams::part(), "CbGroup");
-    const ParameterSpec &number = *findParameter(PerformanceParams::part(), "SpPatch");
+    const ParameterDef &group = *findParameter(PerformanceParams::part(), "CbGroup");
+    const ParameterDef &number = *findParameter(PerformanceParams::part(), "SpPatch");
     label->setText(patchNameBook_.value(patchKey(group.value(block), number.value(block))));
 }

@@ -22,7 +22,7 @@ class QLineEdit;
 class SysexProtocol;
 class TFocusComboBox;
 class TSpincw0R;
-struct ParameterSpec;
+struct ParameterDef;
 
 class TPerformanceForm : public ParameterScreen
 {
@@ -65,8 +65,8 @@ private:
     void fillGroupLists();
     int groupRow(int type, int id) const;
 
-    void sendCommon(const ParameterSpec &spec, int value);
-    void sendPart(int part, const ParameterSpec &spec, int value);
+    void sendCommon(const ParameterDef &def, int value);
+    void sendPart(int part, const ParameterDef &def, int value);
     void reserveEdited(int part);
     void keyRangeEdited(int part, bool upper);
     void showEffectLayout();

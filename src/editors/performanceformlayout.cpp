@@ -164,8 +164,8 @@ QWidget *TPerformanceForm::buildEffectPanel()
         w->setParent(box);
         const int r = 2 * (i / EfxColumns);
         const int c = i % EfxColumns;
-        const auto *spec = findParameter(PerformanceParams::common(), row);
-        settings->addWidget(new QLabel(QLatin1String(spec->caption), box), r, c);
+        const auto *def = findParameter(PerformanceParams::common(), row);
+        settings->addWidget(new QLabel(QLatin1String(def->caption), box), r, c);
         settings->addWidget(w, r + 1, c, Qt::AlignLeft);
         ++i;
     }
@@ -217,7 +217,7 @@ QWidget *TPerformanceForm::buildPartGrid()
     const int reserve = rowOf(PerformanceParams::common(), "SpReserve1");
     // Twelve characters of an average name, not of the widest letter.
     const int nameWidth =
-        fontMetrics().horizontalAdvance(QString(ParameterSpec::NameSize + 1, QLatin1Char('n')));
+        fontMetrics().horizontalAdvance(QString(ParameterDef::NameSize + 1, QLatin1Char('n')));
     for (int p = 1; p <= PartCount; ++p) {
         auto *number = heading(QString::number(p), box);
         if (p == RhythmPart)

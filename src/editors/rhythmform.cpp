@@ -27,8 +27,8 @@ const QColor SilentColour(150, 150, 150);
 int rowOf(const char *name)
 {
     const ParameterTable table = RhythmParams::note();
-    const ParameterSpec *spec = findParameter(table, name);
-    return spec ? int(spec - table.data()) : -1;
+    const ParameterDef *def = findParameter(table, name);
+    return def ? int(def - table.data()) : -1;
 }
 } // namespace
 
@@ -84,12 +84,12 @@ void TRhythmForm::loadNote()
     const std::uint8_t *block = state_.rhythm.noteData(key_);
     const ParameterTable table = RhythmParams::note();
     for (std::size_t r = 0; r < table.size(); ++r) {
-        const ParameterSpec &spec = table[r];
-        if (spec.kind == ParameterSpec::Kind::Group)
-            ParameterControl::show(note_[r], spec,
-                                   waves_.row(block[spec.offset], block[spec.offset + 1]));
+        const ParameterDef &def = table[r];
+        if (def.kind == ParameterDef::Kind::Group)
+            ParameterControl::show(note_[r], def,
+                                   waves_.row(block[def.offset], block[def.offset + 1]));
         else
-            ParameterControl::show(note_[r], spec, spec.value(block));
+            ParameterControl::show(note_[r], def, def.value(block));
     }
     // The wave spin reaches as far as the group has waves.
     auto *wave = static_cast<TSpincw0R *>(noteControl("SpWaveNo"));
@@ -127,30 +127,30 @@ void TRhythmForm::showNoteItem(int key)
     item->setForeground(!on ? SilentColour : black ? WhiteKeyColour : BlackKeyColour);
 }
 
-void TRhythmForm::sendNote(const ParameterSpec &spec, int value)
+void TRhythmForm::sendNote(const ParameterDef &def, int value)
 {
     std::array<std::uint8_t, 2> bytes{};
-    spec.encode(value, bytes.data());
-    ParameterControl::send(protocol_, state_, addr::rhythmNoteAddress(key_, spec.offset),
-                           bytes.data(), spec.size());
+    def.encode(value, bytes.data());
+    ParameterControl::send(protocol_, state_, addr::rhythmNoteAddress(key_, def.offset),
+                           bytes.data(), def.size());
 }
 
 void TRhythmForm::noteEdited(int row)
 {
     if (state_.SendLock)
         return;
-    const ParameterSpec &spec = RhythmParams::note()[std::size_t(row)];
-    if (spec.kind == ParameterSpec::Kind::Group) {
+    const ParameterDef &def = RhythmParams::note()[std::size_t(row)];
+    if (def.kind == ParameterDef::Kind::Group) {
         waveEdited(row);
         return;
     }
-    const int v = ParameterControl::stored(note_[std::size_t(row)], spec);
+    const int v = ParameterControl::stored(note_[std::size_t(row)], def);
     if (v < 0)
         return;
-    sendNote(spec, v);
-    if (spec.offset == RhythmParams::WaveNumber)
+    sendNote(def, v);
+    if (def.offset == RhythmParams::WaveNumber)
         showWave();
-    if (spec.offset == RhythmParams::WaveNumber || spec.offset == RhythmParams::NoteSwitch)
+    if (def.offset == RhythmParams::WaveNumber || def.offset == RhythmParams::NoteSwitch)
         showNoteItem(key_);
 }
 
@@ -173,8 +173,8 @@ void TRhythmForm::waveEdited(int row)
     const auto [type, id] = waves_.group(groupRow);
     const int wave = spin->Value() - 1;
     const std::uint8_t bytes[WaveSelectSize] = {std::uint8_t(type), std::uint8_t(id),
-                                                std::uint8_t(wave >> ParameterSpec::NibbleBits),
-                                                std::uint8_t(wave & ParameterSpec::NibbleMask)};
+                                                std::uint8_t(wave >> ParameterDef::NibbleBits),
+                                                std::uint8_t(wave & ParameterDef::NibbleMask)};
     ParameterControl::send(protocol_, state_,
                            addr::rhythmNoteAddress(key_, RhythmParams::WaveGroup), bytes,
                            WaveSelectSize);

@@ -20,7 +20,7 @@ class QListWidget;
 class QPushButton;
 class SysexProtocol;
 class TSpincw0R;
-struct ParameterSpec;
+struct ParameterDef;
 
 class TRhythmForm : public ParameterScreen
 {
@@ -69,7 +69,7 @@ private:
     void showNoteItem(int key);
     void showWave();
     void waveEdited(int row);
-    void sendNote(const ParameterSpec &spec, int value);
+    void sendNote(const ParameterDef &def, int value);
 
     EditState &state_;
     SysexProtocol &protocol_;

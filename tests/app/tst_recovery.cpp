@@ -1,7 +1,7 @@
 #include "transferrig.h"
 
 #include "app/recoverykeeper.h"
-#include "core/parameterspec.h"
+#include "core/parameterdef.h"
 #include "core/performancesyx.h"
 #include "core/recoveryfile.h"
 #include "sim/simulatorbackend.h"
@@ -101,8 +101,8 @@ void fetchedRandomSets(EditState &state, quint32 seed)
         state.performance.data()[i] = std::uint8_t(rng.bounded(128));
     for (int i = 0; i < RhythmImage::Size; ++i)
         state.rhythm.data()[i] = std::uint8_t(rng.bounded(128));
-    std::copy_n("Lost Perf   ", ParameterSpec::NameSize, state.performance.data());
-    std::copy_n("Lost Drums  ", ParameterSpec::NameSize, state.rhythm.data());
+    std::copy_n("Lost Perf   ", ParameterDef::NameSize, state.performance.data());
+    std::copy_n("Lost Drums  ", ParameterDef::NameSize, state.rhythm.data());
     state.performance.markKnown(0, PerformanceImage::Size);
     state.rhythm.markKnown(0, RhythmImage::Size);
     state.savedPerformance = state.performance;

@@ -54,12 +54,12 @@ void TestParameterTables::tablesCoverTheirBlocks()
     QFETCH(int, size);
     int next = 0;
     QSet<QByteArray> names;
-    for (const ParameterSpec &p : tableNamed(table)) {
+    for (const ParameterDef &p : tableNamed(table)) {
         QVERIFY2(p.offset == next, p.name);
         QVERIFY2(p.min <= p.max, p.name);
         QVERIFY2(!names.contains(p.name), p.name);
         names.insert(p.name);
-        if (p.kind == ParameterSpec::Kind::List)
+        if (p.kind == ParameterDef::Kind::List)
             QVERIFY2(ParameterTexts::texts(p.texts).size() > p.max, p.name);
         next += p.size();
     }
@@ -110,7 +110,7 @@ void TestParameterTables::rangesFollowTheMap()
     QFETCH(int, max);
     QFETCH(int, shownMin);
     QFETCH(int, shownMax);
-    const ParameterSpec *p = findParameter(tableNamed(table), name.toLatin1().constData());
+    const ParameterDef *p = findParameter(tableNamed(table), name.toLatin1().constData());
     QVERIFY(p);
     QCOMPARE(int(p->offset), offset);
     QCOMPARE(p->min, min);
@@ -178,7 +178,7 @@ void TestParameterTables::packing()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, valid);
     const QByteArray n = name.toLatin1();
-    const ParameterSpec *p = findParameter(PerformanceParams::common(), n.constData());
+    const ParameterDef *p = findParameter(PerformanceParams::common(), n.constData());
     if (!p)
         p = findParameter(PerformanceParams::part(), n.constData());
     if (!p)

@@ -72,13 +72,13 @@ inline QByteArray randomBlock(ParameterTable table, int size, int maxGroupId, QR
 {
     QByteArray block(size, '\0');
     auto *b = reinterpret_cast<std::uint8_t *>(block.data());
-    for (const ParameterSpec &p : table) {
+    for (const ParameterDef &p : table) {
         switch (p.kind) {
-        case ParameterSpec::Kind::Name:
-            for (int i = 0; i < ParameterSpec::NameSize; ++i)
+        case ParameterDef::Kind::Name:
+            for (int i = 0; i < ParameterDef::NameSize; ++i)
                 b[p.offset + i] = std::uint8_t(0x20 + rng.bounded(0x5E));
             break;
-        case ParameterSpec::Kind::Group:
+        case ParameterDef::Kind::Group:
             p.encode(1 + int(rng.bounded(maxGroupId)), b + p.offset);
             break;
         default:

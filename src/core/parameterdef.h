@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <span>
 
-struct ParameterSpec
+struct ParameterDef
 {
     enum class Kind : std::uint8_t
     {
@@ -65,7 +65,7 @@ struct ParameterSpec
     QString text(int v) const;
 };
 
-using ParameterTable = std::span<const ParameterSpec>;
+using ParameterTable = std::span<const ParameterDef>;
 
 // The row whose control is called name, or null.
-const ParameterSpec *findParameter(ParameterTable table, const char *name);
+const ParameterDef *findParameter(ParameterTable table, const char *name);

@@ -1,4 +1,4 @@
-#include "core/parameterspec.h"
+#include "core/parameterdef.h"
 
 #include <cstring>
 
@@ -8,7 +8,7 @@ constexpr int LastNameChar = 0x7F;
 constexpr int MaxGroupType = 2;
 } // namespace
 
-int ParameterSpec::value(const std::uint8_t *block) const
+int ParameterDef::value(const std::uint8_t *block) const
 {
     const std::uint8_t *b = block + offset;
     switch (kind) {
@@ -23,7 +23,7 @@ int ParameterSpec::value(const std::uint8_t *block) const
     }
 }
 
-void ParameterSpec::encode(int v, std::uint8_t *out) const
+void ParameterDef::encode(int v, std::uint8_t *out) const
 {
     switch (kind) {
     case Kind::NibblePair:
@@ -41,7 +41,7 @@ void ParameterSpec::encode(int v, std::uint8_t *out) const
     }
 }
 
-bool ParameterSpec::holdsValid(const std::uint8_t *block) const
+bool ParameterDef::holdsValid(const std::uint8_t *block) const
 {
     const std::uint8_t *b = block + offset;
     switch (kind) {
@@ -60,7 +60,7 @@ bool ParameterSpec::holdsValid(const std::uint8_t *block) const
     }
 }
 
-QString ParameterSpec::text(int v) const
+QString ParameterDef::text(int v) const
 {
     switch (kind) {
     case Kind::Switch:
@@ -76,9 +76,9 @@ QString ParameterSpec::text(int v) const
     }
 }
 
-const ParameterSpec *findParameter(ParameterTable table, const char *name)
+const ParameterDef *findParameter(ParameterTable table, const char *name)
 {
-    for (const ParameterSpec &p : table)
+    for (const ParameterDef &p : table)
         if (std::strcmp(p.name, name) == 0)
             return &p;
     return nullptr;
