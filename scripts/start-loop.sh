@@ -95,8 +95,6 @@ start_jack() {
     jack_wait -w -t 30 -n "$JACK_DEFAULT_SERVER wait" >/dev/null 2>&1 ||
         { echo "start-loop: the JACK server did not come up" >&2; return 1; }
 }
-# A server started again under the name of a killed one takes over its
-# entry in JACK's registry.
 LossNoticeS=1  # how long the editor gets to notice a killed server
 [ "$jack" = 1 ] && { start_jack || exit 1; }
 
@@ -113,6 +111,8 @@ for ((i = 1; i <= count; ++i)); do
     method=$close
     [ "$close" = mix ] && { ((i % 2)) && method=f12 || method=term; }
 
+    # After a kill the server comes back under the same name, which takes
+    # over the dead one's entry in JACK's registry.
     [ "$jack" = 1 ] && [ -z "$jack_pid" ] && { start_jack || exit 1; }
     began=$(now_ms)
     (cd "$run" && ulimit -c unlimited && exec "$binary" >"$run/output.txt" 2>&1) &
